@@ -1,0 +1,27 @@
+#include "runtime/clock.h"
+#include "runtime/program.h"
+#include "runtime/random.h"
+#include "runtime/services.h"
+#include "windows/forms.h"
+#include "windows/startupwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pairfield"));
+    QApplication::setDesktopFileName(QStringLiteral("pairfield"));
+    runtime::installFontSubstitutes();
+
+    runtime::SystemRandom random;
+    runtime::SystemClock clock;
+    windows::Forms forms({runtime::appPath(), random, clock});
+
+    // The setup window is the only one the program shows at start.
+    runtime::guard([&forms] { runtime::Show(forms.startup.get()); });
+    if (runtime::hasEnded())
+        return runtime::exitStatus();
+    const int status = QApplication::exec();
+    return runtime::hasEnded() ? runtime::exitStatus() : status;
+}

@@ -1,0 +1,80 @@
+#include "imagecell.h"
+
+#include "twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace runtime {
+
+ImageCell::ImageCell(QWidget *parent, float left, float top, int width, int height)
+    : QWidget(parent), m_left(left), m_top(top)
+{
+    resize(toPixels(width), toPixels(height));
+    place();
+}
+
+ImageCell *ImageCell::copyHidden() const
+{
+    auto *copy = new ImageCell(parentWidget(), m_left, m_top, 0, 0);
+    copy->hide();
+    copy->resize(size());
+    copy->setPicture(m_picture);
+    copy->setAttribute(Qt::WA_TransparentForMouseEvents, testAttribute(Qt::WA_TransparentForMouseEvents));
+    return copy;
+}
+
+void ImageCell::setPicture(Picture picture)
+{
+    m_picture = std::move(picture);
+    if (m_picture)
+        resize(m_picture->image().deviceIndependentSize().toSize());
+    update();
+}
+
+void ImageCell::setLeft(float twips)
+{
+    m_left = twips;
+    place();
+}
+
+void ImageCell::setTop(float twips)
+{
+    m_top = twips;
+    place();
+}
+
+void ImageCell::Refresh()
+{
+    repaint();
+}
+
+void ImageCell::place()
+{
+    move(toPixels(m_left), toPixels(m_top));
+}
+
+void ImageCell::paintEvent(QPaintEvent *)
+{
+    if (!m_picture)
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture->image());
+}
+
+void ImageCell::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+// A click is a left press and release on the cell, as with a push button.
+void ImageCell::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click
+        = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click && isVisible())
+        Q_EMIT clicked();
+}
+
+} // namespace runtime

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <functional>
+
+namespace runtime {
+
+/** Shows the report of a failure; the program ends right after it returns. */
+using FailureReporter = std::function<void(const QString &message)>;
+
+/** Replaces the failure report (by default a message box) and returns the one it replaces. */
+FailureReporter setFailureReporter(FailureReporter reporter);
+
+/** Ends the program at once with every window, exit status 0. Code after it never runs. */
+[[noreturn]] void End();
+
+/** Whether the program is ending, after End or a failure: from then on no handler runs. */
+bool hasEnded();
+
+/** The exit status the program ends with: 0 after End, 1 after a failure. */
+int exitStatus();
+
+/** Forgets an earlier end, so that one process can try several (for tests). */
+void clearEnd();
+
+namespace detail {
+bool insideGuard();
+void enterGuard();
+void leaveGuard();
+void endWithEscaped(std::exception_ptr escaped) noexcept;
+} // namespace detail
+
+/**
+ * Runs one handler from the event loop. A failure stops the handler and all its callers, is reported, and
+ * ends the program with a non-zero status; nothing escapes into the event loop. Guards nest: only the
+ * outermost one catches, so a failure in a window's load step still stops the handler that caused it.
+ */
+template<class Handler> void guard(Handler &&handler)
+{
+    if (hasEnded())
+        return;
+    if (detail::insideGuard()) {
+        handler();
+        return;
+    }
+    detail::enterGuard();
+    try {
+        handler();
+    } catch (...) {
+        detail::endWithEscaped(std::current_exception());
+        return;
+    }
+    detail::leaveGuard();
+}
+
+} // namespace runtime

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QFont;
+class QLineEdit;
+class QWidget;
+
+namespace runtime {
+
+/** The directory that holds the executable, symlinks resolved, without a trailing separator. */
+QString appPath();
+
+/** Shows a window, not modal and without an owner, and brings it to the front. */
+void Show(QWidget &window);
+
+/** Starts the selection of a text box before character `start` (clamped to the text), selecting nothing. */
+void setSelStart(QLineEdit &box, int start);
+
+/** Selects `length` characters from the selection start; a length past the end selects to the end. */
+void setSelLength(QLineEdit &box, int length);
+
+/** Lets designs name "MS Sans Serif", which Linux lacks: a metric-compatible installed sans takes its place.
+ */
+void installFontSubstitutes();
+
+/** The design font, "MS Sans Serif" at regular weight, in `points`. */
+QFont designFont(double points);
+
+} // namespace runtime

@@ -1,0 +1,352 @@
+#include "runtime/checked.h"
+#include "runtime/controlarray.h"
+#include "runtime/imagecell.h"
+#include "runtime/program.h"
+#include "runtime/random.h"
+#include "runtime/services.h"
+#include "runtime/twips.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+using runtime::Byte;
+using runtime::Int16;
+
+namespace {
+
+// The message of the failure that `code` raises, or an empty string when it raises none.
+QString failureOf(const std::function<void()> &code)
+{
+    try {
+        code();
+    } catch (const runtime::Failure &failure) {
+        return failure.message();
+    }
+    return {};
+}
+
+const QString overflow = QStringLiteral("Overflow");
+
+// Run as a child process: one handler fails inside the event loop; the report goes to standard output.
+int failInsideEventLoop(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    runtime::setFailureReporter([](const QString &message) {
+        std::printf("report: %s\n", qPrintable(message));
+        std::fflush(stdout);
+    });
+    QWidget window;
+    window.show();
+    QTimer::singleShot(0, &window,
+                       [] { runtime::guard([] { runtime::fail(QStringLiteral("Disk on fire")); }); });
+    // Never reached when the failure ends the loop as it should.
+    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(0); });
+    const int status = QApplication::exec();
+    return runtime::hasEnded() ? runtime::exitStatus() : status;
+}
+
+} // namespace
+
+class tst_Runtime : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { runtime::clearEnd(); }
+
+    void checkedArithmetic_data();
+    void checkedArithmetic();
+    void conversionsRoundTiesToEven_data();
+    void conversionsRoundTiesToEven();
+    void unitIntervalNeverReachesOne();
+    void twipsBecomeLogicalPixels();
+
+    void loadCopiesTheDesignElementAsItStandsNow();
+    void loadingAnIndexTwiceFails();
+    void imageCellReportsClicksOnlyWhileVisible();
+    void selectionIsClampedToTheText_data();
+    void selectionIsClampedToTheText();
+    void appPathHasNoTrailingSeparator();
+
+    void failureInHandlerIsReportedAndEndsTheProgram();
+    void failureStopsEveryCallerUpToTheOutermostGuard();
+    void endStopsTheHandlerWithoutReport();
+    void failureEndsTheRealEventLoopWithNonZeroStatus();
+};
+
+void tst_Runtime::checkedArithmetic_data()
+{
+    QTest::addColumn<std::function<int()>>("compute");
+    QTest::addColumn<int>("result"); // meaningful only without failure
+    QTest::addColumn<QString>("failure");
+
+    using Compute = std::function<int()>;
+    QTest::newRow("byte 254 + 1") << Compute([] { return int(Byte(254) + 1); }) << 255 << QString();
+    QTest::newRow("byte 255 + 1") << Compute([] { return int(Byte(255) + 1); }) << 0 << overflow;
+    QTest::newRow("byte 0 - 1") << Compute([] { return int(Byte(0) - 1); }) << 0 << overflow;
+    QTest::newRow("byte from 256") << Compute([] { return int(Byte(256)); }) << 0 << overflow;
+    QTest::newRow("byte from -1") << Compute([] { return int(Byte(-1)); }) << 0 << overflow;
+    QTest::newRow("byte 20 + 20") << Compute([] { return int(Byte(20) + Byte(20)); }) << 40 << QString();
+    QTest::newRow("int16 32767 + 1") << Compute([] { return int(Int16(32767) + 1); }) << 0 << overflow;
+    QTest::newRow("int16 -32768 - 1") << Compute([] { return int(Int16(-32768) - 1); }) << 0 << overflow;
+    QTest::newRow("int16 1440 * 3") << Compute([] { return int(Int16(1440) * 3); }) << 4320 << QString();
+    QTest::newRow("int16 200 * 200") << Compute([] { return int(Int16(200) * Int16(200)); }) << 0 << overflow;
+    QTest::newRow("int16 += past the top") << Compute([] {
+        Int16 value = 32760;
+        value += 8;
+        return int(value);
+    }) << 0 << overflow;
+}
+
+void tst_Runtime::checkedArithmetic()
+{
+    QFETCH(std::function<int()>, compute);
+    QFETCH(int, result);
+    QFETCH(QString, failure);
+
+    int value = 0;
+    QCOMPARE(failureOf([&] { value = compute(); }), failure);
+    if (failure.isEmpty())
+        QCOMPARE(value, result);
+}
+
+void tst_Runtime::conversionsRoundTiesToEven_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("rounded");
+    QTest::addColumn<int>("floored");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("4.5") << 4.5 << 4 << 4 << QString();
+    QTest::newRow("3.5") << 3.5 << 4 << 3 << QString();
+    QTest::newRow("2.5") << 2.5 << 2 << 2 << QString();
+    QTest::newRow("1.5") << 1.5 << 2 << 1 << QString();
+    QTest::newRow("0.5") << 0.5 << 0 << 0 << QString();
+    QTest::newRow("-0.5") << -0.5 << 0 << -1 << QString();
+    QTest::newRow("2.6") << 2.6 << 3 << 2 << QString();
+    QTest::newRow("32767.4") << 32767.4 << 32767 << 32767 << QString();
+    QTest::newRow("32768") << 32768.0 << 0 << 0 << overflow;
+    QTest::newRow("-32769") << -32769.0 << 0 << 0 << overflow;
+    QTest::newRow("NaN") << std::nan("") << 0 << 0 << overflow;
+}
+
+void tst_Runtime::conversionsRoundTiesToEven()
+{
+    QFETCH(double, value);
+    QFETCH(int, rounded);
+    QFETCH(int, floored);
+    QFETCH(QString, failure);
+
+    int round = 0;
+    int floor = 0;
+    QCOMPARE(failureOf([&] { round = runtime::roundToInt16(value); }), failure);
+    QCOMPARE(failureOf([&] { floor = runtime::floorToInt16(value); }), failure);
+    if (failure.isEmpty()) {
+        QCOMPARE(round, rounded);
+        QCOMPARE(floor, floored);
+    }
+}
+
+void tst_Runtime::unitIntervalNeverReachesOne()
+{
+    QCOMPARE(runtime::unitInterval(0), 0.0f);
+    QCOMPARE(runtime::unitInterval(0xFFFFFFFFu), 1.0f - 0x1p-24f);
+    QVERIFY(runtime::unitInterval(0xFFFFFFFFu) < 1.0f);
+
+    runtime::SystemRandom random;
+    random.randomize();
+    for (int draw = 0; draw < 100000; ++draw) {
+        const float r = random.next();
+        QVERIFY(r >= 0.0f && r < 1.0f);
+    }
+}
+
+void tst_Runtime::twipsBecomeLogicalPixels()
+{
+    QCOMPARE(runtime::toPixels(600), 40);
+    QCOMPARE(runtime::toPixels(11880), 792);
+    QCOMPARE(runtime::toPixels(8490), 566);
+    QCOMPARE(runtime::toPixels(1666), 111); // not a whole number of pixels: the nearest one
+}
+
+void tst_Runtime::loadCopiesTheDesignElementAsItStandsNow()
+{
+    QWidget window;
+    auto *design = new runtime::ImageCell(&window, 600, 480, 720, 540);
+    auto picture = std::make_shared<const runtime::PictureObject>(QImage(48, 36, QImage::Format_ARGB32));
+    design->setPicture(picture);
+    runtime::ControlArray<runtime::ImageCell> cells(1, design);
+    window.show();
+
+    design->setLeft(4600);
+    runtime::ImageCell &copy = cells.Load(2);
+    QCOMPARE(copy.Left(), 4600.0f);
+    QCOMPARE(copy.Top(), 480.0f);
+    QCOMPARE(copy.picture(), picture); // the same object, not a copy
+    QCOMPARE(copy.size(), QSize(48, 36));
+    QVERIFY(!copy.isVisible());
+    QCOMPARE(copy.parentWidget(), &window);
+    QCOMPARE(&cells(2), &copy);
+
+    // Moving the design element later leaves the copy where it was made.
+    design->setLeft(600);
+    QCOMPARE(cells(2).Left(), 4600.0f);
+}
+
+void tst_Runtime::loadingAnIndexTwiceFails()
+{
+    QWidget window;
+    runtime::ControlArray<runtime::ImageCell> cells(1, new runtime::ImageCell(&window, 0, 0, 15, 15));
+    cells.Load(2);
+    QCOMPARE(failureOf([&] { cells.Load(2); }), QStringLiteral("Control array element 2 is already loaded"));
+    QCOMPARE(failureOf([&] { cells.Load(1); }), QStringLiteral("Control array element 1 is already loaded"));
+    QCOMPARE(failureOf([&] { cells(3); }), QStringLiteral("Control array element 3 does not exist"));
+    cells.unloadAll();
+    QVERIFY(cells.exists(1));
+    QVERIFY(!cells.exists(2));
+    cells.Load(2);
+}
+
+void tst_Runtime::imageCellReportsClicksOnlyWhileVisible()
+{
+    QWidget window;
+    window.resize(200, 200);
+    auto *cell = new runtime::ImageCell(&window, 150, 150, 720, 540);
+    QSignalSpy clicks(cell, &runtime::ImageCell::clicked);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 1);
+    QTest::mouseClick(cell, Qt::RightButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 1);
+    // Pressed on the cell but released outside it: no click.
+    QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(cell, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(clicks.count(), 1);
+    cell->hide();
+    QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 1);
+}
+
+void tst_Runtime::selectionIsClampedToTheText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("one character, length 2") << "A" << 0 << 2 << "A";
+    QTest::newRow("empty text") << "" << 0 << 2 << "";
+    QTest::newRow("longer text") << "Alice" << 0 << 2 << "Al";
+    QTest::newRow("start past the end") << "Bo" << 5 << 2 << "";
+    QTest::newRow("from the middle") << "Alice" << 3 << 9 << "ce";
+}
+
+void tst_Runtime::selectionIsClampedToTheText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, selected);
+
+    QLineEdit box(text);
+    runtime::setSelStart(box, start);
+    runtime::setSelLength(box, length);
+    QCOMPARE(box.selectedText(), selected);
+}
+
+void tst_Runtime::appPathHasNoTrailingSeparator()
+{
+    const QString path = runtime::appPath();
+    QVERIFY(!path.endsWith(QLatin1Char('/')));
+    QCOMPARE(path, QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath());
+}
+
+void tst_Runtime::failureInHandlerIsReportedAndEndsTheProgram()
+{
+    QStringList reports;
+    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
+    bool after = false;
+    runtime::guard([&] {
+        Byte score = 255;
+        score = score + 1;
+        after = true;
+    });
+    QVERIFY(!after);
+    QCOMPARE(reports, QStringList {overflow});
+    QVERIFY(runtime::hasEnded());
+    QCOMPARE(runtime::exitStatus(), 1);
+
+    // Once the program is ending, no further handler runs.
+    bool ran = false;
+    runtime::guard([&] { ran = true; });
+    QVERIFY(!ran);
+    runtime::setFailureReporter({});
+}
+
+void tst_Runtime::failureStopsEveryCallerUpToTheOutermostGuard()
+{
+    QStringList reports;
+    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
+    QStringList steps;
+    runtime::guard([&] {
+        steps << QStringLiteral("outer");
+        runtime::guard([&] {
+            steps << QStringLiteral("inner");
+            runtime::fail(QStringLiteral("Cannot load picture \"/x/F5.gif\": file not found"));
+        });
+        steps << QStringLiteral("after inner");
+    });
+    QCOMPARE(steps, QStringList({QStringLiteral("outer"), QStringLiteral("inner")}));
+    QCOMPARE(reports, QStringList {QStringLiteral("Cannot load picture \"/x/F5.gif\": file not found")});
+    runtime::setFailureReporter({});
+}
+
+void tst_Runtime::endStopsTheHandlerWithoutReport()
+{
+    QStringList reports;
+    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
+    QWidget window;
+    window.show();
+    bool after = false;
+    runtime::guard([&] {
+        runtime::End();
+        after = true;
+    });
+    QVERIFY(!after);
+    QVERIFY(reports.isEmpty());
+    QVERIFY(runtime::hasEnded());
+    QCOMPARE(runtime::exitStatus(), 0);
+    QVERIFY(!window.isVisible());
+    runtime::setFailureReporter({});
+}
+
+void tst_Runtime::failureEndsTheRealEventLoopWithNonZeroStatus()
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--fail-inside-event-loop")});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 1);
+    QCOMPARE(child.readAllStandardOutput(), QByteArray("report: Disk on fire\n"));
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc > 1 && std::strcmp(argv[1], "--fail-inside-event-loop") == 0)
+        return failInsideEventLoop(1, argv);
+    QApplication app(argc, argv);
+    tst_Runtime test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_runtime.moc"

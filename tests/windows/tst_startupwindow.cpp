@@ -1,0 +1,178 @@
+#include "fakes/fakes.h"
+#include "runtime/program.h"
+#include "runtime/services.h"
+#include "windows/forms.h"
+#include "windows/gamewindow.h"
+#include "windows/startupwindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <map>
+
+class tst_StartupWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { runtime::installFontSubstitutes(); }
+    void init();
+    void cleanup();
+
+    void designDefaults();
+    void optionsAreOneGroupInTheirPlaces_data();
+    void optionsAreOneGroupInTheirPlaces();
+    void firstNameHasTheFocusAndIsSelected();
+    void tabOrderRunsFromTheNamesToPlay();
+    void playDealsTheSelectedSize_data();
+    void playDealsTheSelectedSize();
+
+private:
+    std::unique_ptr<runtime::SystemRandom> m_random;
+    std::unique_ptr<fakes::FakeClock> m_clock;
+    std::unique_ptr<windows::Forms> m_forms;
+};
+
+void tst_StartupWindow::init()
+{
+    m_random = std::make_unique<runtime::SystemRandom>();
+    m_clock = std::make_unique<fakes::FakeClock>();
+    m_forms = std::make_unique<windows::Forms>(windows::Forms::Services {QString(), *m_random, *m_clock});
+    runtime::Show(m_forms->startup.get());
+    QVERIFY(QTest::qWaitForWindowExposed(&m_forms->startup.get()));
+}
+
+void tst_StartupWindow::cleanup()
+{
+    m_forms.reset();
+    runtime::clearEnd();
+}
+
+void tst_StartupWindow::designDefaults()
+{
+    windows::StartupWindow &startup = m_forms->startup.get();
+    QCOMPARE(startup.windowTitle(), QStringLiteral("Pairfield: Getting Started"));
+    QCOMPARE(startup.size(), QSize(792, 566)); // 11880 x 8490 twips
+    QCOMPARE(startup.palette().color(QPalette::Window), QColor(0x40, 0x40, 0x40));
+    QVERIFY(!m_forms->game.exists());
+
+    for (QLabel *label : {startup.Label1, startup.Label2}) {
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(label->font().pointSizeF(), 9.75);
+        QCOMPARE(label->font().weight(), QFont::Normal);
+        QCOMPARE(label->font().family(), QStringLiteral("MS Sans Serif"));
+    }
+    QCOMPARE(startup.Label1->text(), QStringLiteral("How many cells do you want?"));
+    QCOMPARE(startup.Label1->geometry(), QRect(32, 56, 177, 17));
+    QCOMPARE(startup.Label2->text(), QStringLiteral("What are the players' names?"));
+    QCOMPARE(startup.Label2->geometry(), QRect(256, 96, 193, 17));
+
+    QCOMPARE(startup.txtName[0]->text(), QStringLiteral("A"));
+    QCOMPARE(startup.txtName[0]->geometry(), QRect(256, 120, 169, 33));
+    QCOMPARE(startup.txtName[1]->text(), QStringLiteral("B"));
+    QCOMPARE(startup.txtName[1]->geometry(), QRect(256, 176, 169, 33));
+    QCOMPARE(startup.txtName[0]->maxLength(), 32767); // no limit of our own
+
+    QCOMPARE(startup.cmdPlay->text(), QStringLiteral("PLAY"));
+    QCOMPARE(startup.cmdPlay->geometry(), QRect(544, 128, 113, 73));
+    QCOMPARE(startup.cmdPlay->font().pointSizeF(), 18.0);
+}
+
+void tst_StartupWindow::optionsAreOneGroupInTheirPlaces_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("top");
+    const int tops[] = {1200, 1666, 2132, 2598, 3064, 3530, 3996, 4462, 4928, 5400};
+    for (int k = 0; k < 10; ++k)
+        QTest::addRow("option %d", k) << k << QString::number(4 * (k + 1)) << tops[k];
+}
+
+void tst_StartupWindow::optionsAreOneGroupInTheirPlaces()
+{
+    QFETCH(int, option);
+    QFETCH(QString, caption);
+    QFETCH(int, top);
+    windows::StartupWindow &startup = m_forms->startup.get();
+    QRadioButton *button = startup.numCells.at(size_t(option));
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->geometry(), QRect(88, qRound(top / 15.0), 49, 25));
+    QCOMPARE(button->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(button->isChecked(), option == 5);
+
+    // Selecting one option clears the one selected before.
+    button->click();
+    for (int k = 0; k < 10; ++k)
+        QCOMPARE(startup.numCells.at(size_t(k))->isChecked(), k == option);
+}
+
+void tst_StartupWindow::firstNameHasTheFocusAndIsSelected()
+{
+    windows::StartupWindow &startup = m_forms->startup.get();
+    QVERIFY(QTest::qWaitForWindowActive(&startup));
+    QCOMPARE(QApplication::focusWidget(), startup.txtName[0]);
+    QCOMPARE(startup.txtName[0]->selectedText(), QStringLiteral("A"));
+    QTest::keyClicks(startup.txtName[0], QStringLiteral("Zoe"));
+    QCOMPARE(startup.txtName[0]->text(), QStringLiteral("Zoe"));
+}
+
+void tst_StartupWindow::tabOrderRunsFromTheNamesToPlay()
+{
+    windows::StartupWindow &startup = m_forms->startup.get();
+    QList<QWidget *> expected {startup.txtName[1]};
+    for (QRadioButton *option : startup.numCells)
+        expected << option;
+    expected << startup.cmdPlay << startup.txtName[0];
+    QWidget *widget = startup.txtName[0];
+    for (QWidget *next : expected) {
+        widget = widget->nextInFocusChain();
+        while (widget->focusPolicy() == Qt::NoFocus)
+            widget = widget->nextInFocusChain();
+        QCOMPARE(widget, next);
+    }
+}
+
+void tst_StartupWindow::playDealsTheSelectedSize_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("name1");
+    QTest::addColumn<int>("cells");
+    QTest::newRow("defaults") << 5 << "B" << 24;
+    QTest::newRow("4 cells, empty name") << 0 << "" << 4;
+    QTest::newRow("40 cells") << 9 << "B" << 40;
+}
+
+void tst_StartupWindow::playDealsTheSelectedSize()
+{
+    QFETCH(int, option);
+    QFETCH(QString, name1);
+    QFETCH(int, cells);
+    windows::StartupWindow &startup = m_forms->startup.get();
+    startup.numCells.at(size_t(option))->click();
+    startup.txtName[1]->setText(name1);
+
+    QTest::mouseClick(startup.cmdPlay, Qt::LeftButton);
+
+    QVERIFY(!runtime::hasEnded());
+    QVERIFY(m_forms->game.exists());
+    windows::GameWindow &game = m_forms->game.get();
+    QVERIFY(game.isVisible());
+    QVERIFY(startup.isVisible());
+    QCOMPARE(int(game.state().cellCount), cells);
+    QCOMPARE(int(game.state().columnCount), cells / 4);
+    std::map<int, int> counts;
+    for (int cell = 1; cell <= cells; ++cell)
+        ++counts[game.dealtPicture(cell)];
+    QCOMPARE(int(counts.size()), cells / 2);
+    for (const auto &[picture, count] : counts)
+        QVERIFY2(picture >= 1 && picture <= cells / 2 && count == 2, qPrintable(QString::number(picture)));
+    const int starter = game.state().currentPlayer;
+    QCOMPARE(game.turnCaption(), starter == 0 ? QStringLiteral("A") : name1);
+}
+
+QTEST_MAIN(tst_StartupWindow)
+#include "tst_startupwindow.moc"
