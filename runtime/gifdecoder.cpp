@@ -38,6 +38,9 @@ struct CloseGif
 
 QString gifError(int code)
 {
+    // The data is all in memory, so a failed read can only mean that the file ends too early.
+    if (code == D_GIF_ERR_READ_FAILED)
+        return QStringLiteral("the file ends too early");
     return QString::fromLatin1(GifErrorString(code)).toLower();
 }
 

@@ -34,6 +34,9 @@ Picture LoadPicture(const QString &path)
         cannotLoad(path, QStringLiteral("file not found"));
     if (info.isDir())
         cannotLoad(path, QStringLiteral("it is a directory"));
+    // A pipe or a device could block or never end; only a regular file can be a picture.
+    if (!info.isFile())
+        cannotLoad(path, QStringLiteral("not a regular file"));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

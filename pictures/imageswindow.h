@@ -1,0 +1,36 @@
+#pragma once
+
+#include "runtime/controlarray.h"
+#include "runtime/pictureholder.h"
+
+#include <QWidget>
+
+namespace pictures {
+
+/**
+ * The picture library: a window that is never shown and holds the twenty face pictures, read once from
+ * F1.gif to F20.gif in the program's directory and kept for the rest of the run.
+ */
+class ImagesWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int pictureCount = 20;
+
+    /** A library that reads its pictures from `directory` (given without a trailing separator). */
+    explicit ImagesWindow(QString directory);
+
+    /** Loads picture 1 to 20 in order, each element made and filled before the next; stops at a bad file. */
+    void Form_Load();
+
+    /** Holds no picture; touching it is what brings the library into being. */
+    runtime::PictureHolder *picFront;
+    /** Element p (1 to 20) holds picture p; element 0 is the design-time element and holds none. */
+    runtime::ControlArray<runtime::PictureHolder> picFractals;
+
+private:
+    QString m_directory;
+};
+
+} // namespace pictures

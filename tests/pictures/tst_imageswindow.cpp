@@ -1,0 +1,233 @@
+#include "pictures/imageswindow.h"
+#include "runtime/failure.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString faces = QStringLiteral(PF_FACES_DIR);
+
+// A directory holding copies of the twenty generated pictures.
+struct PictureDirectory
+{
+    PictureDirectory()
+    {
+        for (int p = 1; p <= 20; ++p)
+            QFile::copy(faces + QStringLiteral("/F%1.gif").arg(p), file(p));
+    }
+    QString file(int p) const { return dir.path() + QStringLiteral("/F%1.gif").arg(p); }
+    void replace(int p, const QByteArray &bytes) const
+    {
+        QFile::remove(file(p));
+        QFile out(file(p));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
+    QTemporaryDir dir;
+};
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The failure that loading the library raises, or an empty text.
+QString loadFailure(pictures::ImagesWindow &images)
+{
+    try {
+        images.Form_Load();
+    } catch (const runtime::Failure &failure) {
+        return failure.message();
+    }
+    return {};
+}
+
+} // namespace
+
+class tst_ImagesWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void designIsNeverShown();
+    void loadsTwentyPicturesInOrder();
+    void identicalFilesStillGiveDistinctPictures();
+    void badFileStopsTheLoadAtThatPicture_data();
+    void badFileStopsTheLoadAtThatPicture();
+    void namesAreExact_data();
+    void namesAreExact();
+};
+
+void tst_ImagesWindow::designIsNeverShown()
+{
+    pictures::ImagesWindow images(faces);
+    QCOMPARE(images.windowTitle(), QStringLiteral("Images"));
+    QCOMPARE(images.size(), QSize(312, 213)); // 4680 x 3195 twips
+    QVERIFY(!images.isVisible());
+    QCOMPARE(images.picFront->geometry(), QRect(216, 144, 65, 49));
+    QVERIFY(!images.picFront->picture());
+    QVERIFY(!images.picFractals(0).picture());
+    QVERIFY(!images.picFractals.exists(1));
+}
+
+void tst_ImagesWindow::loadsTwentyPicturesInOrder()
+{
+    pictures::ImagesWindow images(faces);
+    images.Form_Load();
+    QVERIFY(!images.picFractals(0).picture());
+    QVERIFY(!images.picFractals.exists(21));
+    for (int p = 1; p <= 20; ++p) {
+        const runtime::Picture &picture = images.picFractals(p).picture();
+        QVERIFY(picture);
+        QCOMPARE(picture->image().size(), QSize(64, 64));
+        QVERIFY(!images.picFractals(p).isVisible());
+        QCOMPARE(images.picFractals(p).geometry(), images.picFractals(0).geometry());
+    }
+}
+
+void tst_ImagesWindow::identicalFilesStillGiveDistinctPictures()
+{
+    PictureDirectory directory;
+    directory.replace(2, bytesOf(directory.file(1)));
+    pictures::ImagesWindow images(directory.dir.path());
+    images.Form_Load();
+    const runtime::Picture &first = images.picFractals(1).picture();
+    const runtime::Picture &second = images.picFractals(2).picture();
+    QCOMPARE(first->image(), second->image());
+    QVERIFY(first->Handle() != second->Handle());
+}
+
+void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
+{
+    QTest::addColumn<int>("bad");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing F1") << 1 << "missing"
+                                << "file not found";
+    QTest::newRow("missing F20") << 20 << "missing"
+                                 << "file not found";
+    QTest::newRow("empty") << 5 << "empty"
+                           << "the file is empty";
+    QTest::newRow("directory") << 5 << "directory"
+                               << "it is a directory";
+    QTest::newRow("pipe") << 5 << "pipe"
+                          << "not a regular file";
+    QTest::newRow("link to a device") << 5 << "device"
+                                      << "not a regular file";
+    QTest::newRow("unreadable") << 5 << "unreadable"
+                                << "permission denied";
+    QTest::newRow("text") << 5 << "text"
+                          << "not a readable GIF picture (data is not in gif format)";
+    QTest::newRow("PNG named .gif") << 5 << "png"
+                                    << "not a readable GIF picture (data is not in gif format)";
+    QTest::newRow("header only") << 5 << "header"
+                                 << "not a readable GIF picture (no screen descriptor detected)";
+    QTest::newRow("cut in its pixels") << 5 << "truncated"
+                                       << "not a readable GIF picture (the file ends too early)";
+    QTest::newRow("corrupt pixels") << 5 << "corrupt"
+                                    << "not a readable GIF picture (image is defective, decoding aborted)";
+    QTest::newRow("60000 x 60000") << 5 << "huge"
+                                   << "not a readable GIF picture (picture size 60000 x 60000 out of range)";
+    QTest::newRow("huge frame in a small picture")
+        << 5 << "huge frame"
+        << "not a readable GIF picture (image size 60000 x 60000 out of range)";
+}
+
+void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
+{
+    QFETCH(int, bad);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+
+    PictureDirectory directory;
+    const QString path = directory.file(bad);
+    const QByteArray good = bytesOf(path);
+    // A GIF whose logical screen (or, in the second case, only its frame) declares 60000 x 60000 pixels.
+    const QByteArray hugeScreen
+        = QByteArray::fromHex("47494638396160ea60ea0000002c0000000060ea60ea000202440100"
+                              "3b");
+    const QByteArray hugeFrame = QByteArray::fromHex("474946383961100010008000000000"
+                                                     "00ffffff2c0000000060ea60ea0002024401003b");
+    QFile::remove(path);
+    if (kind == QStringLiteral("empty")) {
+        directory.replace(bad, {});
+    } else if (kind == QStringLiteral("directory")) {
+        QVERIFY(QDir(directory.dir.path()).mkdir(QStringLiteral("F%1.gif").arg(bad)));
+    } else if (kind == QStringLiteral("pipe")) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QStringLiteral("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == QStringLiteral("unreadable")) {
+        if (geteuid() == 0)
+            QSKIP("the superuser reads every file");
+        directory.replace(bad, good);
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    } else if (kind == QStringLiteral("text")) {
+        directory.replace(bad, "not a picture at all\n");
+    } else if (kind == QStringLiteral("png")) {
+        directory.replace(bad, QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"));
+    } else if (kind == QStringLiteral("header")) {
+        directory.replace(bad, good.left(13));
+    } else if (kind == QStringLiteral("truncated")) {
+        directory.replace(bad, good.left(good.size() / 2));
+    } else if (kind == QStringLiteral("corrupt")) {
+        QByteArray corrupt = good;
+        // The frame follows the 13-byte header and the colour table; its compressed pixels start 12 bytes in.
+        // All-ones bits there are codes that the decoder's table cannot hold yet.
+        const int pixels = 13 + (3 << ((good.at(10) & 7) + 1)) + 12;
+        QCOMPARE(good.at(pixels - 12), ',');
+        corrupt.replace(pixels, 40, QByteArray(40, char(0xff)));
+        directory.replace(bad, corrupt);
+    } else if (kind == QStringLiteral("huge")) {
+        directory.replace(bad, hugeScreen);
+    } else if (kind == QStringLiteral("huge frame")) {
+        directory.replace(bad, hugeFrame);
+    }
+
+    pictures::ImagesWindow images(directory.dir.path());
+    const QString failure = loadFailure(images);
+    const QString expected = QStringLiteral("Cannot load picture \"%1\": %2").arg(path, reason);
+    QVERIFY2(failure.startsWith(expected), qPrintable(failure));
+    for (int p = 1; p < bad; ++p)
+        QVERIFY(images.picFractals(p).picture());
+    QVERIFY(images.picFractals.exists(bad));
+    QVERIFY(!images.picFractals(bad).picture());
+    QVERIFY(!images.picFractals.exists(bad + 1));
+}
+
+void tst_ImagesWindow::namesAreExact_data()
+{
+    QTest::addColumn<QString>("present");
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("lower-case f") << "f1.gif"
+                                  << "F1.gif";
+    QTest::newRow("upper-case extension") << "F1.GIF"
+                                          << "F1.gif";
+    QTest::newRow("leading zero") << "F01.gif"
+                                  << "F1.gif";
+    QTest::newRow("three digits") << "F010.gif"
+                                  << "F10.gif";
+}
+
+void tst_ImagesWindow::namesAreExact()
+{
+    QFETCH(QString, present);
+    QFETCH(QString, missing);
+    PictureDirectory directory;
+    const QString wanted = directory.dir.path() + QLatin1Char('/') + missing;
+    QVERIFY(QFile::rename(wanted, directory.dir.path() + QLatin1Char('/') + present));
+
+    pictures::ImagesWindow images(directory.dir.path());
+    QCOMPARE(loadFailure(images), QStringLiteral("Cannot load picture \"%1\": file not found").arg(wanted));
+}
+
+QTEST_MAIN(tst_ImagesWindow)
+#include "tst_imageswindow.moc"

@@ -1,0 +1,111 @@
+#include "runtime/picture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace {
+
+QImage load(const QString &path)
+{
+    return runtime::LoadPicture(path)->image();
+}
+
+QString face(const QString &directory, int p)
+{
+    return directory + QStringLiteral("/F%1.gif").arg(p);
+}
+
+// The mean difference of two pictures over all pixels and channels, 0 to 255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+} // namespace
+
+class tst_PictureGen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void twentyFacesOfTheirSize();
+    void noTwoFacesAlike();
+    void cardBackIsWoodInItsShades();
+    void outputNeverChanges();
+};
+
+void tst_PictureGen::twentyFacesOfTheirSize()
+{
+    for (int p = 1; p <= 20; ++p)
+        QCOMPARE(load(face(QStringLiteral(PF_FACES_DIR), p)).size(), QSize(64, 64));
+    QVERIFY(!QFile::exists(face(QStringLiteral(PF_FACES_DIR), 21)));
+}
+
+void tst_PictureGen::noTwoFacesAlike()
+{
+    QList<QImage> faces;
+    for (int p = 1; p <= 20; ++p)
+        faces << load(face(QStringLiteral(PF_FACES_DIR), p));
+    for (int a = 0; a < faces.size(); ++a)
+        for (int b = a + 1; b < faces.size(); ++b) {
+            const double difference = meanDifference(faces[a], faces[b]);
+            QVERIFY2(
+                difference > 30,
+                qPrintable(
+                    QStringLiteral("F%1 and F%2 differ by only %3").arg(a + 1).arg(b + 1).arg(difference)));
+        }
+}
+
+void tst_PictureGen::cardBackIsWoodInItsShades()
+{
+    const QImage back = load(QStringLiteral(PF_CARD_BACK));
+    QCOMPARE(back.size(), QSize(48, 36));
+    QSet<QRgb> shades;
+    long across = 0, down = 0;
+    for (int y = 0; y < back.height(); ++y)
+        for (int x = 0; x < back.width(); ++x) {
+            const QRgb p = back.pixel(x, y);
+            shades.insert(p);
+            QVERIFY(qRed(p) >= 0x7B && qRed(p) <= 0xA5);
+            QVERIFY(qGreen(p) >= 0x5A && qGreen(p) <= 0x84);
+            QVERIFY(qBlue(p) >= 0x31 && qBlue(p) <= 0x5A);
+            if (x + 1 < back.width())
+                across += std::abs(qRed(p) - qRed(back.pixel(x + 1, y)));
+            if (y + 1 < back.height())
+                down += std::abs(qRed(p) - qRed(back.pixel(x, y + 1)));
+        }
+    QCOMPARE(shades.size(), 22);
+    QVERIFY(shades.contains(qRgb(0x7B, 0x5A, 0x31)));
+    QVERIFY(shades.contains(qRgb(0xA5, 0x84, 0x5A)));
+    // Vertical streaks: the grain changes far more from column to column than from row to row.
+    QVERIFY2(across > 2 * down, qPrintable(QStringLiteral("%1 across, %2 down").arg(across).arg(down)));
+}
+
+void tst_PictureGen::outputNeverChanges()
+{
+    QTemporaryDir again;
+    QCOMPARE(QProcess::execute(QStringLiteral(PF_PICTUREGEN),
+                               {again.path(), again.filePath(QStringLiteral("back.gif"))}),
+             0);
+    for (int p = 1; p <= 20; ++p) {
+        QFile built(face(QStringLiteral(PF_FACES_DIR), p)), fresh(face(again.path(), p));
+        QVERIFY(built.open(QIODevice::ReadOnly) && fresh.open(QIODevice::ReadOnly));
+        QCOMPARE(fresh.readAll(), built.readAll());
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_PictureGen)
+#include "tst_picturegen.moc"

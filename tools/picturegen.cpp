@@ -1,0 +1,488 @@
+// Writes the game's pictures: twenty 64 x 64 fractal faces, F1.gif to F20.gif, each in its own shape and
+// palette so that any two tell apart at a glance, and the 48 x 36 wood-grain card back.
+//
+//   picturegen <faces directory> <card back file>
+//
+// The output depends on nothing but this file: the same program always writes the same bytes.
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int faceSize = 64;
+constexpr double pi = 3.14159265358979323846;
+
+struct Rgb
+{
+    int r, g, b;
+};
+
+using Palette = std::vector<Rgb>;
+
+struct Indexed
+{
+    int width, height;
+    std::vector<std::uint8_t> pixels;
+    Palette palette;
+};
+
+// A palette of `count` entries along colour stops at positions 0..1.
+Palette gradient(const std::vector<std::pair<double, Rgb>> &stops, int count)
+{
+    Palette palette;
+    for (int i = 0; i < count; ++i) {
+        const double t = count == 1 ? 0 : double(i) / (count - 1);
+        size_t k = 0;
+        while (k + 2 < stops.size() && t > stops[k + 1].first)
+            ++k;
+        const auto &[t0, a] = stops[k];
+        const auto &[t1, b] = stops[k + 1];
+        const double f = std::clamp((t - t0) / (t1 - t0), 0.0, 1.0);
+        palette.push_back({int(std::lround(a.r + (b.r - a.r) * f)), int(std::lround(a.g + (b.g - a.g) * f)),
+                           int(std::lround(a.b + (b.b - a.b) * f))});
+    }
+    return palette;
+}
+
+// Entry 0 is the inside colour; entries 1..255 run along the stops.
+Palette withInside(Rgb inside, const std::vector<std::pair<double, Rgb>> &stops)
+{
+    Palette palette {inside};
+    const Palette rest = gradient(stops, 255);
+    palette.insert(palette.end(), rest.begin(), rest.end());
+    return palette;
+}
+
+// Renders a face from a function of the point (u, v) in [0, 1) x [0, 1) to a palette index.
+Indexed face(const std::function<int(double, double)> &indexAt, Palette palette)
+{
+    Indexed image {faceSize, faceSize, {}, std::move(palette)};
+    for (int y = 0; y < faceSize; ++y)
+        for (int x = 0; x < faceSize; ++x)
+            image.pixels.push_back(
+                std::uint8_t(std::clamp(indexAt((x + 0.5) / faceSize, (y + 0.5) / faceSize), 0, 255)));
+    return image;
+}
+
+// A cyclic palette index 1..255 for a smooth escape count, or 0 inside the set.
+int escapeIndex(double smooth, bool escaped, double cycle)
+{
+    if (!escaped)
+        return 0;
+    return 1 + int(std::fmod(std::max(smooth, 0.0) * cycle, 1.0) * 254.0);
+}
+
+using Step = std::function<std::complex<double>(std::complex<double>, std::complex<double>)>;
+
+// Escape-time picture of z -> step(z, c) over the rectangle centred at `centre`, `width` across.
+Indexed escapeTime(std::complex<double> centre, double width, bool julia, std::complex<double> constant,
+                   Step step, double power, double cycle, Palette palette)
+{
+    constexpr int limit = 300;
+    return face(
+        [=](double u, double v) {
+            const std::complex<double> point
+                = centre + std::complex<double>((u - 0.5) * width, (v - 0.5) * width);
+            std::complex<double> z = julia ? point : 0.0;
+            const std::complex<double> c = julia ? constant : point;
+            for (int n = 0; n < limit; ++n) {
+                z = step(z, c);
+                if (std::norm(z) > 256.0) {
+                    const double smooth = n + 1 - std::log(std::log(std::abs(z))) / std::log(power);
+                    return escapeIndex(smooth, true, cycle);
+                }
+            }
+            return 0;
+        },
+        std::move(palette));
+}
+
+std::complex<double> square(std::complex<double> z, std::complex<double> c)
+{
+    return z * z + c;
+}
+
+// Newton's method for z^degree = 1: each root its own band of the palette, shaded by the steps it took.
+Indexed newton(int degree, double zoom, const std::vector<Rgb> &colours)
+{
+    const int band = 255 / degree;
+    Palette palette {{20, 20, 20}};
+    for (const Rgb &colour : colours) {
+        const Palette shades = gradient(
+            {{0, {255, 255, 255}}, {0.25, colour}, {1, {colour.r / 6, colour.g / 6, colour.b / 6}}}, band);
+        palette.insert(palette.end(), shades.begin(), shades.end());
+    }
+    return face(
+        [=](double u, double v) {
+            std::complex<double> z((u - 0.5) * zoom, (v - 0.5) * zoom);
+            for (int n = 0; n < 60; ++n) {
+                const std::complex<double> power = std::pow(z, degree - 1);
+                if (std::abs(power) < 1e-12)
+                    return 0;
+                z -= (power * z - 1.0) / (double(degree) * power);
+                for (int root = 0; root < degree; ++root) {
+                    const std::complex<double> target = std::polar(1.0, 2 * pi * root / degree);
+                    if (std::abs(z - target) < 1e-3)
+                        return 1 + root * band + std::min(band - 1, n * band / 16);
+                }
+            }
+            return 0;
+        },
+        std::move(palette));
+}
+
+// A deterministic sequence of random numbers in [0, 1), so that the pictures never change.
+class Lcg
+{
+public:
+    explicit Lcg(std::uint64_t seed) : m_state(seed) { }
+    double next()
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return double(m_state >> 11) * 0x1p-53;
+    }
+
+private:
+    std::uint64_t m_state;
+};
+
+struct Affine
+{
+    double a, b, c, d, e, f, weight;
+};
+
+// An iterated function system drawn as the density of its orbit, on a logarithmic scale.
+Indexed chaosGame(const std::vector<Affine> &maps, double left, double top, double size, Palette palette)
+{
+    std::vector<int> hits(faceSize * faceSize, 0);
+    Lcg random(7);
+    double x = 0, y = 0;
+    for (int i = 0; i < 400000; ++i) {
+        double pick = random.next();
+        size_t k = 0;
+        while (k + 1 < maps.size() && pick > maps[k].weight) {
+            pick -= maps[k].weight;
+            ++k;
+        }
+        const Affine &m = maps[k];
+        const double nx = m.a * x + m.b * y + m.e;
+        y = m.c * x + m.d * y + m.f;
+        x = nx;
+        const int px = int((x - left) / size * faceSize);
+        const int py = int((top - y) / size * faceSize);
+        if (i > 20 && px >= 0 && px < faceSize && py >= 0 && py < faceSize)
+            ++hits[size_t(py * faceSize + px)];
+    }
+    const int most = *std::max_element(hits.begin(), hits.end());
+    return face(
+        [&](double u, double v) {
+            const int count = hits[size_t(int(v * faceSize) * faceSize + int(u * faceSize))];
+            return count == 0 ? 0 : 1 + int(254.0 * std::log1p(count) / std::log1p(most));
+        },
+        std::move(palette));
+}
+
+// Sierpinski-like carpets: the depth of the first hole a point falls into picks its colour.
+Indexed carpet(const std::function<bool(int, int)> &isHole, Palette palette, int levels)
+{
+    return face(
+        [=](double u, double v) {
+            double x = u, y = v;
+            for (int level = 0; level < levels; ++level) {
+                const int cx = std::min(2, int(x * 3));
+                const int cy = std::min(2, int(y * 3));
+                if (isHole(cx, cy))
+                    return 1 + level * (254 / levels);
+                x = x * 3 - cx;
+                y = y * 3 - cy;
+            }
+            return 255;
+        },
+        std::move(palette));
+}
+
+Indexed sierpinskiTriangle()
+{
+    Palette palette = withInside({18, 6, 24}, {{0, {255, 60, 200}}, {1, {255, 220, 250}}});
+    return face(
+        [](double u, double v) {
+            const int x = int(u * faceSize), y = int(v * faceSize);
+            // Pascal's triangle modulo 2, leaning to the left and shaded by height.
+            return (x & (faceSize - 1 - y)) == 0 ? 1 + y * 4 : 0;
+        },
+        std::move(palette));
+}
+
+bool insidePolygon(const std::vector<std::complex<double>> &polygon, std::complex<double> p)
+{
+    bool inside = false;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const auto a = polygon[i], b = polygon[j];
+        if ((a.imag() > p.imag()) != (b.imag() > p.imag())
+            && p.real() < (b.real() - a.real()) * (p.imag() - a.imag()) / (b.imag() - a.imag()) + a.real())
+            inside = !inside;
+    }
+    return inside;
+}
+
+Indexed kochSnowflake()
+{
+    std::vector<std::complex<double>> points;
+    for (int k = 0; k < 3; ++k)
+        points.push_back(std::polar(0.46, -pi / 2 + 2 * pi * k / 3));
+    for (int level = 0; level < 4; ++level) {
+        std::vector<std::complex<double>> finer;
+        for (size_t i = 0; i < points.size(); ++i) {
+            const auto a = points[i], b = points[(i + 1) % points.size()];
+            const auto third = (b - a) / 3.0;
+            finer.insert(finer.end(),
+                         {a, a + third, a + third + third * std::polar(1.0, -pi / 3), a + 2.0 * third});
+        }
+        points = finer;
+    }
+    Palette palette
+        = withInside({10, 16, 40}, {{0, {230, 250, 255}}, {0.6, {90, 180, 240}}, {1, {30, 70, 160}}});
+    return face(
+        [&](double u, double v) {
+            const std::complex<double> p(u - 0.5, v - 0.52);
+            return insidePolygon(points, p) ? 1 + int(std::min(1.0, std::abs(p) / 0.46) * 254) : 0;
+        },
+        std::move(palette));
+}
+
+Indexed lyapunov()
+{
+    Palette palette = withInside({0, 0, 0},
+                                 {{0, {20, 30, 110}},
+                                  {0.45, {60, 120, 230}},
+                                  {0.5, {0, 0, 0}},
+                                  {0.55, {250, 200, 40}},
+                                  {1, {255, 250, 200}}});
+    const std::string sequence = "AABAB";
+    return face(
+        [&](double u, double v) {
+            const double a = 2.6 + u * 1.4, b = 4.0 - v * 1.4;
+            double x = 0.5, sum = 0;
+            for (int n = 0; n < 240; ++n) {
+                const double r = sequence[size_t(n) % sequence.size()] == 'A' ? a : b;
+                x = r * x * (1 - x);
+                if (n >= 40)
+                    sum += std::log(std::max(1e-12, std::abs(r * (1 - 2 * x))));
+            }
+            const double exponent = std::clamp(sum / 200, -2.0, 1.0);
+            return exponent < 0 ? 128 - int(-exponent / 2 * 127) : 128 + int(exponent * 127);
+        },
+        std::move(palette));
+}
+
+Indexed pythagorasTree()
+{
+    struct Square
+    {
+        std::complex<double> corner, side; // corner and the vector of its base
+        int depth;
+    };
+    std::vector<Square> squares;
+    // Each square carries a 3-4-5 right triangle whose two short sides bear the next squares.
+    std::function<void(std::complex<double>, std::complex<double>, int)> branch
+        = [&](std::complex<double> corner, std::complex<double> side, int depth) {
+              squares.push_back({corner, side, depth});
+              if (depth == 9)
+                  return;
+              const std::complex<double> up = side * std::complex<double>(0, -1);
+              const std::complex<double> leftSide = side * std::polar(0.8, -0.6435);
+              const std::complex<double> rightSide = side - leftSide;
+              branch(corner + up, leftSide, depth + 1);
+              branch(corner + up + leftSide, rightSide, depth + 1);
+          };
+    branch({0.41, 0.97}, {0.17, 0}, 0);
+    Palette palette
+        = withInside({200, 230, 250}, {{0, {110, 70, 30}}, {0.5, {140, 120, 40}}, {1, {60, 200, 60}}});
+    return face(
+        [&](double u, double v) {
+            const std::complex<double> p(u, v);
+            int deepest = -1;
+            for (const Square &s : squares) {
+                const std::complex<double> local = (p - s.corner) / s.side; // the square becomes (0,0)-(1,-1)
+                if (local.real() >= 0 && local.real() <= 1 && local.imag() <= 0 && local.imag() >= -1)
+                    deepest = std::max(deepest, s.depth);
+            }
+            return deepest < 0 ? 0 : 1 + deepest * 28;
+        },
+        std::move(palette));
+}
+
+std::vector<Indexed> faces()
+{
+    using C = std::complex<double>;
+    std::vector<Indexed> all;
+    // 1: the whole Mandelbrot set, gold and blue.
+    all.push_back(
+        escapeTime({-0.6, 0}, 2.9, false, 0, square, 2, 0.06,
+                   withInside({8, 8, 40}, {{0, {10, 30, 120}}, {0.5, {255, 200, 60}}, {1, {10, 30, 120}}})));
+    // 2: a Julia set on fire.
+    all.push_back(escapeTime(
+        0, 3.0, true, C(-0.8, 0.156), square, 2, 0.05,
+        withInside({0, 0, 0},
+                   {{0, {30, 0, 0}}, {0.4, {220, 40, 0}}, {0.8, {255, 220, 40}}, {1, {30, 0, 0}}})));
+    // 3: a Julia set in emerald.
+    all.push_back(
+        escapeTime(0, 2.6, true, C(0.285, 0.01), square, 2, 0.05,
+                   withInside({0, 40, 20}, {{0, {0, 20, 10}}, {0.5, {80, 240, 140}}, {1, {0, 20, 10}}})));
+    // 4: the burning ship, upright.
+    all.push_back(escapeTime(
+        {-0.45, -0.5}, 3.2, false, 0,
+        [](C z, C c) {
+            return C(std::abs(z.real()), std::abs(z.imag())) * C(std::abs(z.real()), std::abs(z.imag())) + c;
+        },
+        2, 0.08,
+        withInside({60, 20, 0}, {{0, {255, 240, 200}}, {0.5, {230, 110, 20}}, {1, {255, 240, 200}}})));
+    // 5: Newton's basins of z^3 = 1 in red, green and blue.
+    all.push_back(newton(3, 3.0, {{230, 40, 40}, {40, 200, 60}, {50, 90, 240}}));
+    // 6: Sierpinski's triangle, magenta.
+    all.push_back(sierpinskiTriangle());
+    // 7: Sierpinski's carpet, teal.
+    all.push_back(carpet([](int x, int y) { return x == 1 && y == 1; },
+                         gradient({{0, {5, 40, 50}}, {0.7, {20, 200, 210}}, {1, {210, 255, 250}}}, 256), 4));
+    // 8: Barnsley's fern.
+    all.push_back(chaosGame({{0, 0, 0, 0.16, 0, 0, 0.01},
+                             {0.85, 0.04, -0.04, 0.85, 0, 1.6, 0.85},
+                             {0.2, -0.26, 0.23, 0.22, 0, 1.6, 0.07},
+                             {-0.15, 0.28, 0.26, 0.24, 0, 0.44, 0.07}},
+                            -5.2, 10.3, 10.6,
+                            withInside({5, 15, 5}, {{0, {30, 110, 30}}, {1, {200, 255, 120}}})));
+    // 9: the seahorse valley of the Mandelbrot set, violet.
+    all.push_back(
+        escapeTime({-0.7453, 0.1127}, 0.012, false, 0, square, 2, 0.03,
+                   withInside({20, 0, 30}, {{0, {40, 0, 60}}, {0.5, {250, 120, 230}}, {1, {40, 0, 60}}})));
+    // 10: the tricorn, red and teal.
+    all.push_back(escapeTime(
+        {-0.3, 0}, 3.6, false, 0, [](C z, C c) { return std::conj(z) * std::conj(z) + c; }, 2, 0.1,
+        withInside({0, 60, 70}, {{0, {120, 0, 20}}, {0.5, {250, 90, 80}}, {1, {120, 0, 20}}})));
+    // 11: a dendrite Julia set, navy and yellow.
+    all.push_back(
+        escapeTime(0, 2.8, true, C(-0.4, 0.6), square, 2, 0.07,
+                   withInside({250, 240, 120}, {{0, {0, 10, 60}}, {0.5, {60, 80, 200}}, {1, {0, 10, 60}}})));
+    // 12: Newton's basins of z^4 = 1 in four bright colours.
+    all.push_back(newton(4, 2.4, {{255, 150, 0}, {160, 60, 220}, {140, 230, 0}, {60, 200, 255}}));
+    // 13: Heighway's dragon, red on cream.
+    all.push_back(chaosGame({{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {-0.5, -0.5, 0.5, -0.5, 1, 0, 0.5}}, -0.45,
+                            0.95, 1.65,
+                            withInside({250, 240, 215}, {{0, {240, 120, 100}}, {1, {150, 0, 10}}})));
+    // 14: Koch's snowflake, ice blue.
+    all.push_back(kochSnowflake());
+    // 15: a Lyapunov landscape, yellow and blue.
+    all.push_back(lyapunov());
+    // 16: a Julia set of spirals, pink.
+    all.push_back(escapeTime(
+        0, 3.0, true, C(-0.70176, -0.3842), square, 2, 0.04,
+        withInside({255, 255, 255}, {{0, {90, 0, 50}}, {0.5, {255, 150, 200}}, {1, {90, 0, 50}}})));
+    // 17: the cubic Mandelbrot set, coral and teal.
+    all.push_back(escapeTime(
+        0, 2.8, false, 0, [](C z, C c) { return z * z * z + c; }, 3, 0.08,
+        withInside({0, 90, 90}, {{0, {255, 230, 210}}, {0.5, {250, 110, 80}}, {1, {255, 230, 210}}})));
+    // 18: Vicsek's cross, lime on purple.
+    all.push_back(carpet([](int x, int y) { return (x + y) % 2 == 0 && !(x == 1 && y == 1); },
+                         gradient({{0, {50, 0, 80}}, {0.6, {120, 40, 160}}, {1, {200, 255, 40}}}, 256), 4));
+    // 19: a Pythagoras tree against the sky.
+    all.push_back(pythagorasTree());
+    // 20: Lévy's C curve, gold on midnight blue.
+    all.push_back(chaosGame({{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {0.5, 0.5, -0.5, 0.5, 0.5, 0.5, 0.5}}, -0.55,
+                            1.2, 2.1, withInside({8, 10, 40}, {{0, {150, 110, 20}}, {1, {255, 240, 150}}})));
+    return all;
+}
+
+// The card back: vertical streaks of wood grain in exactly 22 shades from #7B5A31 to #A5845A.
+Indexed cardBack()
+{
+    constexpr int width = 48, height = 36, shades = 22;
+    const Palette palette = gradient({{0, {0x7B, 0x5A, 0x31}}, {1, {0xA5, 0x84, 0x5A}}}, shades);
+    Lcg random(1987);
+    std::array<double, width> grain {};
+    for (double &g : grain)
+        g = random.next();
+    std::vector<double> field;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            // Streaks run down the card and sway a little, with the odd knot of darker wood.
+            const double sway = 1.6 * std::sin(y * 0.23 + x * 0.05);
+            const double across = x + sway;
+            const int column = std::clamp(int(std::lround(across)), 0, width - 1);
+            const double rings = 0.5 + 0.5 * std::sin(across * 1.3 + 2.0 * std::sin(x * 0.31));
+            const double knot = std::exp(-(std::pow(x - 33.0, 2) + std::pow(y - 12.0, 2) * 0.3) / 18.0);
+            field.push_back(0.55 * rings + 0.35 * grain[size_t(column)] + 0.1 * random.next() - 0.5 * knot);
+        }
+    const auto [low, high] = std::minmax_element(field.begin(), field.end());
+    Indexed back {width, height, {}, palette};
+    for (const double value : field)
+        back.pixels.push_back(
+            std::uint8_t(std::min(shades - 1, int((value - *low) / (*high - *low) * shades))));
+    return back;
+}
+
+bool writeGif(const std::string &path, const Indexed &image)
+{
+    // A colour table holds a power of two entries; the unused ones repeat the last colour.
+    int tableSize = 2;
+    while (tableSize < int(image.palette.size()))
+        tableSize *= 2;
+    std::vector<GifColorType> colours;
+    for (int i = 0; i < tableSize; ++i) {
+        const Rgb &c = image.palette[size_t(std::min(i, int(image.palette.size()) - 1))];
+        colours.push_back({GifByteType(c.r), GifByteType(c.g), GifByteType(c.b)});
+    }
+    ColorMapObject *map = GifMakeMapObject(tableSize, colours.data());
+    int error = 0;
+    GifFileType *gif = EGifOpenFileName(path.c_str(), false, &error);
+    bool ok = gif != nullptr && map != nullptr;
+    if (ok) {
+        EGifSetGifVersion(gif, true);
+        ok = EGifPutScreenDesc(gif, image.width, image.height, 8, 0, map) == GIF_OK
+            && EGifPutImageDesc(gif, 0, 0, image.width, image.height, false, nullptr) == GIF_OK;
+        std::vector<GifPixelType> row(size_t(image.width));
+        for (int y = 0; ok && y < image.height; ++y) {
+            std::copy_n(image.pixels.begin() + y * image.width, image.width, row.begin());
+            ok = EGifPutLine(gif, row.data(), image.width) == GIF_OK;
+        }
+    }
+    if (gif != nullptr && EGifCloseFile(gif, &error) != GIF_OK)
+        ok = false;
+    GifFreeMapObject(map);
+    if (!ok)
+        std::fprintf(stderr, "picturegen: cannot write %s: %s\n", path.c_str(), GifErrorString(error));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: picturegen <faces directory> <card back file>\n");
+        return 2;
+    }
+    const std::vector<Indexed> all = faces();
+    for (size_t i = 0; i < all.size(); ++i)
+        if (!writeGif(std::string(argv[1]) + "/F" + std::to_string(i + 1) + ".gif", all[i]))
+            return 1;
+
+    const Indexed back = cardBack();
+    std::array<bool, 22> used {};
+    for (const std::uint8_t index : back.pixels)
+        used[index] = true;
+    if (!std::all_of(used.begin(), used.end(), [](bool shade) { return shade; })) {
+        std::fprintf(stderr, "picturegen: the card back leaves a shade unused\n");
+        return 1;
+    }
+    return writeGif(argv[2], back) ? 0 : 1;
+}
