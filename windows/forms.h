@@ -9,6 +9,10 @@ class Clock;
 class RandomSource;
 } // namespace runtime
 
+namespace pictures {
+class ImagesWindow;
+} // namespace pictures
+
 namespace windows {
 
 class GameWindow;
@@ -33,6 +37,7 @@ public:
 
     runtime::FirstReference<StartupWindow> startup;
     runtime::FirstReference<GameWindow> game;
+    runtime::FirstReference<pictures::ImagesWindow> images;
 
     const Services &services() const { return m_services; }
 

@@ -3,45 +3,225 @@
 #include "forms.h"
 #include "startupwindow.h"
 
+#include "pictures/imageswindow.h"
+#include "runtime/picture.h"
+#include "runtime/program.h"
+#include "runtime/services.h"
 #include "runtime/twips.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace windows {
 
-GameWindow::GameWindow(Forms &forms)
-    : m_forms(forms), m_game(*this, forms.services().random, forms.services().clock)
+namespace {
+
+constexpr float designLeft = 600;
+constexpr float designTop = 480;
+
+QLabel *scoreLabel(QWidget *window, const QColor &colour, double points)
 {
+    auto *label = new QLabel(window);
+    // Names are whatever the players typed: never let a label read them as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(runtime::designFont(points));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+runtime::ImageCell *designFace(QWidget *window)
+{
+    auto *face = new runtime::ImageCell(window, designLeft, designTop, 975, 975);
+    // Faces take no clicks, so a back laid over the design face always gets its own.
+    face->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return face;
+}
+
+runtime::ImageCell *designBack(QWidget *window)
+{
+    auto *back = new runtime::ImageCell(window, designLeft, designTop, 720, 540);
+    back->setPicture(runtime::LoadPicture(QStringLiteral(":/design/cardback.gif")));
+    return back;
+}
+
+} // namespace
+
+GameWindow::GameWindow(Forms &forms)
+    : imgFront(1, designBack(this))
+    , imgFractal(0, designFace(this))
+    , m_forms(forms)
+    , m_game(*this, forms.services().random, forms.services().clock)
+{
+    using runtime::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield"));
     runtime::setTwipsClientSize(*this, 11880, 8490);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    cmdQuit = new QPushButton(QStringLiteral("QUIT"), this);
+    setTwipsGeometry(*cmdQuit, 10680, 360, 1095, 435);
+    cmdQuit->setFont(runtime::designFont(12));
+    cmdQuit->setAutoDefault(true); // Return works like Space on the focused button
+    connect(cmdQuit, &QPushButton::clicked, this, [this] { runtime::guard([this] { cmdQuit_Click(); }); });
+
+    const QColor yellow(0xFF, 0xFF, 0x00), green(0x00, 0xC0, 0x00), blue(0x00, 0x00, 0xFF);
+    lblTurn = scoreLabel(this, yellow, 12);
+    setTwipsGeometry(*lblTurn, 10440, 1920, 1335, 375);
+    Label1 = scoreLabel(this, yellow, 12);
+    Label1->setText(QStringLiteral("Turn to Play:"));
+    setTwipsGeometry(*Label1, 10440, 1560, 1335, 255);
+    lblPlayers = {scoreLabel(this, green, 12), scoreLabel(this, blue, 12)};
+    setTwipsGeometry(*lblPlayers[0], 10680, 2880, 1095, 375);
+    setTwipsGeometry(*lblPlayers[1], 10680, 3960, 1095, 375);
+    lblScore = {scoreLabel(this, green, 12), scoreLabel(this, blue, 12)};
+    setTwipsGeometry(*lblScore[0], 10680, 3360, 1215, 495);
+    setTwipsGeometry(*lblScore[1], 10680, 4440, 1215, 495);
+    lblWinner = scoreLabel(this, blue, 18);
+    setTwipsGeometry(*lblWinner, 2640, 7560, 7215, 735);
+    lblWinner->hide();
+
+    connect(&imgFront(1), &runtime::ImageCell::clicked, this,
+            [this] { runtime::guard([this] { imgFront_Click(1); }); });
+    cmdQuit->setFocus();
 }
 
 void GameWindow::setUp()
 {
+    // A second PLAY starts a fresh game on a fresh board.
+    if (m_boardLaidOut)
+        clearBoard();
+    m_boardLaidOut = true;
+    layOut();
+    m_game.deal();
+}
+
+// Lays the board out column by column from the two design-time cells: the first column is shifted by the
+// left margin, the first cell of each row is made from it, then the rest of each row.
+void GameWindow::layOut()
+{
+    using runtime::Int16;
+    // The first reference to the library loads its pictures; the value itself is of no use.
+    static_cast<void>(m_forms.images->picFront);
+
     rules::GameState &s = m_game.state();
-    StartupWindow &startup = m_forms.startup.get();
+    s.rowPitch = 1440;
+    s.columnPitch = 1000;
+    runtime::ImageCell &firstFace = imgFractal.Load(1);
+    firstFace.setVisible(false);
+    firstFace.setLeft(imgFractal(0).Left());
+    firstFace.setTop(imgFractal(0).Top());
+
+    const StartupWindow &startup = m_forms.startup.get();
     for (s.loopIndex = 0; s.loopIndex <= 9; s.loopIndex += 1)
         if (startup.numCells.at(size_t(s.loopIndex.value()))->isChecked())
             s.cellCount = (s.loopIndex + 1) * 4;
     s.columnCount = runtime::roundToInt16(s.cellCount / 4.0);
-    m_game.deal();
+    // Half the unused columns go to the left; a half column rounds to even (4.5 -> 4, 0.5 -> 0).
+    const Int16 margin = runtime::roundToInt16((10 - s.columnCount) / 2.0);
+    firstFace.setLeft(firstFace.Left() + float(s.columnPitch * margin));
+    imgFront(1).setLeft(firstFace.Left());
+
+    for (s.rowIndex = 2; s.rowIndex <= 4; s.rowIndex += 1) {
+        s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
+        runtime::ImageCell &back = loadBack(s.cellIndex);
+        back.setVisible(true);
+        back.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFront(1).Top());
+    }
+    for (s.rowIndex = 2; s.rowIndex <= 4; s.rowIndex += 1) {
+        s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
+        runtime::ImageCell &face = imgFractal.Load(s.cellIndex);
+        face.setVisible(false);
+        face.setLeft(imgFractal(1).Left());
+        face.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFractal(1).Top());
+    }
+    for (s.rowIndex = 1; s.rowIndex <= 4; s.rowIndex += 1) {
+        s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
+        const Int16 lastColumn = s.columnCount;
+        for (s.columnIndex = 2; s.columnIndex <= lastColumn; s.columnIndex += 1) {
+            s.cellIndex += 1;
+            runtime::ImageCell &back = loadBack(s.cellIndex);
+            back.setVisible(true);
+            back.setLeft(float((s.columnIndex - 1) * s.columnPitch) + imgFront(1).Left());
+            back.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFront(1).Top());
+        }
+    }
+    for (s.rowIndex = 1; s.rowIndex <= 4; s.rowIndex += 1) {
+        s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
+        const Int16 lastColumn = s.columnCount;
+        for (s.columnIndex = 2; s.columnIndex <= lastColumn; s.columnIndex += 1) {
+            s.cellIndex += 1;
+            runtime::ImageCell &face = imgFractal.Load(s.cellIndex);
+            face.setVisible(false);
+            face.setLeft(float((s.columnIndex - 1) * s.columnPitch) + imgFractal(1).Left());
+            face.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFractal(1).Top());
+        }
+    }
 }
 
-bool GameWindow::isBackShowing(int) const
+// Back to the window as designed: no cells but the design-time ones, a zero state, empty score area.
+void GameWindow::clearBoard()
 {
-    return true;
+    imgFront.unloadAll();
+    imgFractal.unloadAll();
+    imgFront(1).setLeft(designLeft);
+    imgFront(1).setTop(designTop);
+    imgFront(1).setVisible(true);
+    m_game.state() = rules::GameState {};
+    for (QLabel *label : {lblTurn, lblPlayers[0], lblPlayers[1], lblScore[0], lblScore[1], lblWinner})
+        label->clear();
+    lblWinner->hide();
 }
-void GameWindow::setBackVisible(int, bool) { }
-void GameWindow::setFaceVisible(int, bool) { }
-void GameWindow::repaintFace(int) { }
+
+runtime::ImageCell &GameWindow::loadBack(int index)
+{
+    runtime::ImageCell &back = imgFront.Load(index);
+    connect(&back, &runtime::ImageCell::clicked, this,
+            [this, index] { runtime::guard([this, index] { imgFront_Click(index); }); });
+    return back;
+}
+
+void GameWindow::cmdQuit_Click()
+{
+    runtime::End();
+}
+
+void GameWindow::imgFront_Click(int index)
+{
+    m_game.imgFront_Click(index);
+}
+
+bool GameWindow::isBackShowing(int cell) const
+{
+    return !imgFront(cell).isHidden();
+}
+void GameWindow::setBackVisible(int cell, bool visible)
+{
+    imgFront(cell).setVisible(visible);
+}
+void GameWindow::setFaceVisible(int cell, bool visible)
+{
+    imgFractal(cell).setVisible(visible);
+}
+void GameWindow::repaintFace(int cell)
+{
+    imgFractal(cell).Refresh();
+}
+
 quint32 GameWindow::facePicture(int cell) const
 {
-    return quint32(m_faces.at(size_t(cell)));
+    const runtime::Picture &picture = imgFractal(cell).picture();
+    return picture ? picture->Handle() : 0;
 }
+
 void GameWindow::putPicture(int cell, int picture)
 {
-    m_faces.at(size_t(cell)) = picture;
+    imgFractal(cell).setPicture(m_forms.images->picFractals(picture).picture());
 }
 
 QString GameWindow::playerName(int player) const
@@ -51,11 +231,23 @@ QString GameWindow::playerName(int player) const
 
 void GameWindow::setTurnCaption(const QString &text)
 {
-    m_turn = text;
+    lblTurn->setText(text);
 }
-void GameWindow::setPlayerCaption(int, const QString &) { }
-void GameWindow::setScoreCaption(int, const QString &) { }
-void GameWindow::setWinnerCaption(const QString &) { }
-void GameWindow::showWinner() { }
+void GameWindow::setPlayerCaption(int player, const QString &text)
+{
+    lblPlayers.at(size_t(player))->setText(text);
+}
+void GameWindow::setScoreCaption(int player, const QString &text)
+{
+    lblScore.at(size_t(player))->setText(text);
+}
+void GameWindow::setWinnerCaption(const QString &text)
+{
+    lblWinner->setText(text);
+}
+void GameWindow::showWinner()
+{
+    lblWinner->show();
+}
 
 } // namespace windows

@@ -2,16 +2,21 @@
 
 #include "rules/game.h"
 #include "rules/gameview.h"
+#include "runtime/controlarray.h"
+#include "runtime/imagecell.h"
 
 #include <QWidget>
 
 #include <array>
 
+class QLabel;
+class QPushButton;
+
 namespace windows {
 
 class Forms;
 
-/** The window that holds the board and the game played on it. */
+/** The window that holds the board, the score area and the game played on them. */
 class GameWindow : public QWidget, public rules::GameView
 {
     Q_OBJECT
@@ -19,13 +24,23 @@ class GameWindow : public QWidget, public rules::GameView
 public:
     explicit GameWindow(Forms &forms);
 
-    /** Reads the board size from the setup window and deals a game for it. */
+    /** Lays out a board of the size chosen on the setup window and deals a game on it. */
     void setUp();
+    /** Ends the program. */
+    void cmdQuit_Click();
+    /** A click on the back of cell `index`. */
+    void imgFront_Click(int index);
 
     const rules::GameState &state() const { return m_game.state(); }
-    /** The picture number dealt to `cell`. */
-    int dealtPicture(int cell) const { return m_faces.at(size_t(cell)); }
-    QString turnCaption() const { return m_turn; }
+
+    QPushButton *cmdQuit;
+    QLabel *lblTurn;
+    QLabel *Label1;
+    std::array<QLabel *, 2> lblPlayers;
+    std::array<QLabel *, 2> lblScore;
+    QLabel *lblWinner;
+    runtime::ControlArray<runtime::ImageCell> imgFront;
+    runtime::ControlArray<runtime::ImageCell> imgFractal;
 
     bool isBackShowing(int cell) const override;
     void setBackVisible(int cell, bool visible) override;
@@ -41,10 +56,13 @@ public:
     void showWinner() override;
 
 private:
+    void layOut();
+    void clearBoard();
+    runtime::ImageCell &loadBack(int index);
+
     Forms &m_forms;
     rules::Game m_game;
-    std::array<int, 41> m_faces {};
-    QString m_turn;
+    bool m_boardLaidOut = false;
 };
 
 } // namespace windows

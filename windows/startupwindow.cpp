@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <limits>
+
 namespace windows {
 
 namespace {
@@ -66,10 +68,14 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     setTwipsGeometry(*txtName[0], 3840, 1800, 2535, 495);
     txtName[1] = new QLineEdit(QStringLiteral("B"), this);
     setTwipsGeometry(*txtName[1], 3840, 2640, 2535, 495);
+    // A name may be as long as the players like.
+    for (QLineEdit *name : txtName)
+        name->setMaxLength(std::numeric_limits<int>::max());
 
     cmdPlay = new QPushButton(QStringLiteral("PLAY"), this);
     setTwipsGeometry(*cmdPlay, 8160, 1920, 1695, 1095);
     cmdPlay->setFont(runtime::designFont(18));
+    cmdPlay->setAutoDefault(true); // Return works like Space on the focused button
     connect(cmdPlay, &QPushButton::clicked, this, [this] { runtime::guard([this] { cmdPlay_Click(); }); });
 
     // Tab order: the names, the sizes, then PLAY; the first name has the focus.

@@ -1,4 +1,5 @@
 #include "fakes/fakes.h"
+#include "pictures/imageswindow.h"
 #include "runtime/program.h"
 #include "runtime/services.h"
 #include "windows/forms.h"
@@ -41,7 +42,8 @@ void tst_StartupWindow::init()
 {
     m_random = std::make_unique<runtime::SystemRandom>();
     m_clock = std::make_unique<fakes::FakeClock>();
-    m_forms = std::make_unique<windows::Forms>(windows::Forms::Services {QString(), *m_random, *m_clock});
+    m_forms = std::make_unique<windows::Forms>(
+        windows::Forms::Services {QStringLiteral(PF_FACES_DIR), *m_random, *m_clock});
     runtime::Show(m_forms->startup.get());
     QVERIFY(QTest::qWaitForWindowExposed(&m_forms->startup.get()));
 }
@@ -75,7 +77,7 @@ void tst_StartupWindow::designDefaults()
     QCOMPARE(startup.txtName[0]->geometry(), QRect(256, 120, 169, 33));
     QCOMPARE(startup.txtName[1]->text(), QStringLiteral("B"));
     QCOMPARE(startup.txtName[1]->geometry(), QRect(256, 176, 169, 33));
-    QCOMPARE(startup.txtName[0]->maxLength(), 32767); // no limit of our own
+    QCOMPARE(startup.txtName[0]->maxLength(), std::numeric_limits<int>::max()); // no limit of our own
 
     QCOMPARE(startup.cmdPlay->text(), QStringLiteral("PLAY"));
     QCOMPARE(startup.cmdPlay->geometry(), QRect(544, 128, 113, 73));
@@ -164,14 +166,16 @@ void tst_StartupWindow::playDealsTheSelectedSize()
     QVERIFY(startup.isVisible());
     QCOMPARE(int(game.state().cellCount), cells);
     QCOMPARE(int(game.state().columnCount), cells / 4);
-    std::map<int, int> counts;
+    // Each of the library's pictures 1..cells/2 lies on exactly two faces, as the very same object.
+    std::map<quint32, int> counts;
     for (int cell = 1; cell <= cells; ++cell)
-        ++counts[game.dealtPicture(cell)];
-    QCOMPARE(int(counts.size()), cells / 2);
-    for (const auto &[picture, count] : counts)
-        QVERIFY2(picture >= 1 && picture <= cells / 2 && count == 2, qPrintable(QString::number(picture)));
+        ++counts[game.facePicture(cell)];
+    std::map<quint32, int> expected;
+    for (int picture = 1; picture <= cells / 2; ++picture)
+        expected[m_forms->images->picFractals(picture).picture()->Handle()] = 2;
+    QCOMPARE(counts, expected);
     const int starter = game.state().currentPlayer;
-    QCOMPARE(game.turnCaption(), starter == 0 ? QStringLiteral("A") : name1);
+    QCOMPARE(game.lblTurn->text(), starter == 0 ? QStringLiteral("A") : name1);
 }
 
 QTEST_MAIN(tst_StartupWindow)
