@@ -1,0 +1,320 @@
+// The real program on a real X server: real mouse clicks through xdotool, pixels read off the screen.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+const QString setupTitle = QStringLiteral("^Pairfield: Getting Started$");
+const QString gameTitle = QStringLiteral("^Pairfield$");
+
+// Twips of the design to pixels on screen, for the few places the test clicks or looks at.
+int px(double twips)
+{
+    return qRound(twips / 15);
+}
+
+QString xdotool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(PF_XDOTOOL), arguments);
+    process.waitForFinished(20000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+bool waitFor(const std::function<bool()> &condition, int milliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+QStringList visibleWindows(const QString &title)
+{
+    const QString found = xdotool(
+        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title});
+    return found.isEmpty() ? QStringList() : found.split(QLatin1Char('\n'));
+}
+
+// The top-left corner of a window's client area on the screen.
+QPoint originOf(const QString &window)
+{
+    const QStringList lines
+        = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
+              .split(QLatin1Char('\n'));
+    QPoint origin;
+    for (const QString &line : lines) {
+        if (line.startsWith(QStringLiteral("X=")))
+            origin.setX(line.mid(2).toInt());
+        if (line.startsWith(QStringLiteral("Y=")))
+            origin.setY(line.mid(2).toInt());
+    }
+    return origin;
+}
+
+void clickAt(QPoint point)
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QImage screen()
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+}
+
+bool isWood(QRgb p)
+{
+    return qRed(p) >= 0x7B && qRed(p) <= 0xA5 && qGreen(p) >= 0x5A && qGreen(p) <= 0x84 && qBlue(p) >= 0x31
+        && qBlue(p) <= 0x5A;
+}
+
+// The share of a rectangle of the screen that shows the card back's wood.
+double woodShare(const QImage &image, const QRect &rect)
+{
+    int wood = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            wood += isWood(image.pixel(x, y));
+    return double(wood) / (rect.width() * rect.height());
+}
+
+// The game as a player sees it: a board of cells with the default design positions.
+class Game
+{
+public:
+    explicit Game(const QString &program = QStringLiteral(PF_PAIRFIELD))
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(program, {});
+    }
+    ~Game()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    bool waitForSetup()
+    {
+        return waitFor([&] { return !visibleWindows(setupTitle).isEmpty(); })
+            && (m_setup = originOf(visibleWindows(setupTitle).first()), true);
+    }
+
+    // Picks a size option (0 for 4 cells ... 9 for 40) on the setup window, then presses PLAY.
+    void pressPlay(int option)
+    {
+        const int tops[] = {1200, 1666, 2132, 2598, 3064, 3530, 3996, 4462, 4928, 5400};
+        clickAt(m_setup + QPoint(px(1320 + 100), px(tops[option] + 187)));
+        clickAt(m_setup + QPoint(px(8160 + 847), px(1920 + 547)));
+        m_columns = option + 1;
+    }
+
+    // PLAY, then wait until the whole board is on the screen.
+    bool play(int option)
+    {
+        pressPlay(option);
+        if (!waitFor([&] { return !visibleWindows(gameTitle).isEmpty(); }))
+            return false;
+        m_game = originOf(visibleWindows(gameTitle).first());
+        // Painted once every back shows its wood.
+        return waitFor([&] {
+            const QImage now = screen();
+            for (int cell = 1; cell <= cells(); ++cell)
+                if (woodShare(now, back(cell)) < 0.9)
+                    return false;
+            return true;
+        });
+    }
+
+    int cells() const { return 4 * m_columns; }
+
+    // Where the back of a cell lies on the screen: the designed layout, half the free columns to the left.
+    QRect back(int cell) const
+    {
+        const int margin = int(std::nearbyint((10 - m_columns) / 2.0));
+        const int row = (cell - 1) / m_columns, column = (cell - 1) % m_columns;
+        return QRect(m_game + QPoint(px(600 + 1000 * (margin + column)), px(480 + 1440 * row)),
+                     QSize(48, 36));
+    }
+
+    void click(int cell) { clickAt(back(cell).center()); }
+    QRect winnerLabel() const { return QRect(m_game + QPoint(px(2640), px(7560)), QSize(px(7215), px(735))); }
+    QPoint quitButton() const { return m_game + QPoint(px(10680 + 547), px(360 + 217)); }
+
+    bool showsFace(const QImage &image, int cell) const { return woodShare(image, back(cell)) < 0.5; }
+    bool showsBack(const QImage &image, int cell) const { return woodShare(image, back(cell)) > 0.9; }
+    QImage face(const QImage &image, int cell) const { return image.copy(back(cell)); }
+
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QPoint m_setup;
+    QPoint m_game;
+    int m_columns = 6;
+};
+
+} // namespace
+
+class tst_EndToEnd : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void boardIsLaidOutWhereDesigned();
+    void missStaysOnScreenThroughThePauseAndClicksWait();
+    void wholeSmallGameEndsAndQuitLeavesNothing();
+    void missingPictureIsReportedAndEndsTheProgram();
+};
+
+void tst_EndToEnd::boardIsLaidOutWhereDesigned()
+{
+    Game game;
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(5));
+    const QImage now = screen();
+    for (int cell = 1; cell <= 24; ++cell) {
+        QVERIFY2(game.showsBack(now, cell), qPrintable(QStringLiteral("cell %1").arg(cell)));
+        // Left of each back and below it lies the window's grey.
+        const QRect back = game.back(cell);
+        QCOMPARE(QColor(now.pixel(back.left() - 2, back.center().y())), QColor(0x40, 0x40, 0x40));
+        QCOMPARE(QColor(now.pixel(back.center().x(), back.bottom() + 3)), QColor(0x40, 0x40, 0x40));
+    }
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
+}
+
+void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
+{
+    Game game;
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(5));
+
+    // Turn cards two by two until a turn misses; pairs simply stay up.
+    int first = 1;
+    for (;; first += 2) {
+        QVERIFY2(first < 24, "no miss in the whole board");
+        game.click(first);
+        game.click(first + 1);
+        QTest::qWait(300);
+        const QImage during = screen();
+        QVERIFY(game.showsFace(during, first));
+        QVERIFY(game.showsFace(during, first + 1));
+        if (game.face(during, first) != game.face(during, first + 1))
+            break;
+    }
+
+    // The pause holds the program: a third click now waits until the pause is over.
+    const int third = first + 2;
+    game.click(third);
+    QTest::qWait(600);
+    const QImage later = screen();
+    QVERIFY(game.showsFace(later, first));
+    QVERIFY(game.showsFace(later, first + 1));
+    QVERIFY(game.showsBack(later, third));
+
+    QVERIFY(waitFor(
+        [&] {
+            const QImage after = screen();
+            return game.showsBack(after, first) && game.showsBack(after, first + 1)
+                && game.showsFace(after, third);
+        },
+        5000));
+
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
+}
+
+void tst_EndToEnd::wholeSmallGameEndsAndQuitLeavesNothing()
+{
+    Game game;
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(0));
+    QCOMPARE(woodShare(screen(), game.winnerLabel()), 0.0);
+
+    // Learn the faces by turning them: 1 with 2, then 1 with 3 if needed; the rest follows.
+    QImage seen;
+    auto turn = [&](int a, int b) {
+        game.click(a);
+        game.click(b);
+        QTest::qWait(300);
+        seen = screen();
+        const bool pair = game.face(seen, a) == game.face(seen, b);
+        if (!pair)
+            QTest::qWait(2500);
+        return pair;
+    };
+    if (turn(1, 2)) {
+        QVERIFY(turn(3, 4));
+    } else if (turn(1, 3)) {
+        QVERIFY(turn(2, 4));
+    } else {
+        QVERIFY(turn(1, 4));
+        QVERIFY(turn(2, 3));
+    }
+
+    // The winner (or the tie) is announced in blue below the board.
+    QVERIFY(waitFor(
+        [&] {
+            const QImage end = screen();
+            const QRect label = game.winnerLabel();
+            for (int y = label.top(); y <= label.bottom(); ++y)
+                for (int x = label.left(); x <= label.right(); ++x)
+                    if (qBlue(end.pixel(x, y)) > 0xC0 && qRed(end.pixel(x, y)) < 0x40)
+                        return true;
+            return false;
+        },
+        5000));
+
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.process().exitCode(), 0);
+    QVERIFY(visibleWindows(QStringLiteral("Pairfield")).isEmpty());
+}
+
+void tst_EndToEnd::missingPictureIsReportedAndEndsTheProgram()
+{
+    // A copy of the program in a directory that lacks F20.gif.
+    QTemporaryDir directory;
+    const QString program = directory.filePath(QStringLiteral("pairfield"));
+    QVERIFY(QFile::copy(QStringLiteral(PF_PAIRFIELD), program));
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(QStringLiteral(PF_PAIRFIELD))));
+    const QString built = QFileInfo(QStringLiteral(PF_PAIRFIELD)).absolutePath();
+    for (int p = 1; p <= 19; ++p)
+        QVERIFY(QFile::copy(built + QStringLiteral("/F%1.gif").arg(p),
+                            directory.filePath(QStringLiteral("F%1.gif").arg(p))));
+
+    Game game(program);
+    QVERIFY(game.waitForSetup());
+    game.pressPlay(0);
+    // The report is a message box titled like the game window, which stays behind it; Return dismisses it.
+    QVERIFY(waitFor([&] { return visibleWindows(gameTitle).size() >= 2; }));
+    QTest::qWait(500);
+    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 1);
+    QVERIFY(visibleWindows(QStringLiteral("Pairfield")).isEmpty());
+}
+
+QTEST_MAIN(tst_EndToEnd)
+#include "tst_e2e.moc"
