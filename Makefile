@@ -4,7 +4,7 @@
 #   make test  build with the address and undefined-behaviour sanitizers and run every test, headless
 
 # Every Debian package the build, the tests and the game need: this is the one list.
-PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgif-dev libbenchmark-dev fonts-liberation \
+PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev libbenchmark-dev fonts-liberation \
             xvfb xauth xdotool
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

@@ -127,39 +127,41 @@ void GameWindow::layOut()
     firstFace.setLeft(firstFace.Left() + float(s.columnPitch * margin));
     imgFront(1).setLeft(firstFace.Left());
 
+    // Backs and faces are laid out alike, backs first: the first cell of rows 2 to 4, then the other columns.
+    const CellLoader backs = [this](int index) -> runtime::ImageCell & { return loadBack(index); };
+    const CellLoader faces = [this](int index) -> runtime::ImageCell & { return imgFractal.Load(index); };
+    placeRowStarts(backs, imgFront(1), true);
+    placeRowStarts(faces, imgFractal(1), false);
+    placeColumns(backs, imgFront(1), true);
+    placeColumns(faces, imgFractal(1), false);
+}
+
+// Makes the first cell of rows 2 to 4 below `first`, the cell of row 1.
+void GameWindow::placeRowStarts(const CellLoader &load, const runtime::ImageCell &first, bool visible)
+{
+    rules::GameState &s = m_game.state();
     for (s.rowIndex = 2; s.rowIndex <= 4; s.rowIndex += 1) {
         s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
-        runtime::ImageCell &back = loadBack(s.cellIndex);
-        back.setVisible(true);
-        back.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFront(1).Top());
+        runtime::ImageCell &cell = load(s.cellIndex);
+        cell.setVisible(visible);
+        cell.setLeft(first.Left());
+        cell.setTop(float((s.rowIndex - 1) * s.rowPitch) + first.Top());
     }
-    for (s.rowIndex = 2; s.rowIndex <= 4; s.rowIndex += 1) {
-        s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
-        runtime::ImageCell &face = imgFractal.Load(s.cellIndex);
-        face.setVisible(false);
-        face.setLeft(imgFractal(1).Left());
-        face.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFractal(1).Top());
-    }
+}
+
+// Makes columns 2 and beyond of every row, counting from `first`, the cell of row 1 and column 1.
+void GameWindow::placeColumns(const CellLoader &load, const runtime::ImageCell &first, bool visible)
+{
+    rules::GameState &s = m_game.state();
     for (s.rowIndex = 1; s.rowIndex <= 4; s.rowIndex += 1) {
         s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
-        const Int16 lastColumn = s.columnCount;
+        const runtime::Int16 lastColumn = s.columnCount;
         for (s.columnIndex = 2; s.columnIndex <= lastColumn; s.columnIndex += 1) {
             s.cellIndex += 1;
-            runtime::ImageCell &back = loadBack(s.cellIndex);
-            back.setVisible(true);
-            back.setLeft(float((s.columnIndex - 1) * s.columnPitch) + imgFront(1).Left());
-            back.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFront(1).Top());
-        }
-    }
-    for (s.rowIndex = 1; s.rowIndex <= 4; s.rowIndex += 1) {
-        s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
-        const Int16 lastColumn = s.columnCount;
-        for (s.columnIndex = 2; s.columnIndex <= lastColumn; s.columnIndex += 1) {
-            s.cellIndex += 1;
-            runtime::ImageCell &face = imgFractal.Load(s.cellIndex);
-            face.setVisible(false);
-            face.setLeft(float((s.columnIndex - 1) * s.columnPitch) + imgFractal(1).Left());
-            face.setTop(float((s.rowIndex - 1) * s.rowPitch) + imgFractal(1).Top());
+            runtime::ImageCell &cell = load(s.cellIndex);
+            cell.setVisible(visible);
+            cell.setLeft(float((s.columnIndex - 1) * s.columnPitch) + first.Left());
+            cell.setTop(float((s.rowIndex - 1) * s.rowPitch) + first.Top());
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -56,7 +57,11 @@ public:
     void showWinner() override;
 
 private:
+    using CellLoader = std::function<runtime::ImageCell &(int index)>;
+
     void layOut();
+    void placeRowStarts(const CellLoader &load, const runtime::ImageCell &first, bool visible);
+    void placeColumns(const CellLoader &load, const runtime::ImageCell &first, bool visible);
     void clearBoard();
     runtime::ImageCell &loadBack(int index);
 

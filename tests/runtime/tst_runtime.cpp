@@ -4,7 +4,6 @@
 #include "runtime/program.h"
 #include "runtime/random.h"
 #include "runtime/services.h"
-#include "runtime/twips.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -67,14 +66,12 @@ private Q_SLOTS:
     void conversionsRoundTiesToEven_data();
     void conversionsRoundTiesToEven();
     void unitIntervalNeverReachesOne();
-    void twipsBecomeLogicalPixels();
 
     void loadCopiesTheDesignElementAsItStandsNow();
     void loadingAnIndexTwiceFails();
     void imageCellReportsClicksOnlyWhileVisible();
     void selectionIsClampedToTheText_data();
     void selectionIsClampedToTheText();
-    void appPathHasNoTrailingSeparator();
 
     void failureInHandlerIsReportedAndEndsTheProgram();
     void failureStopsEveryCallerUpToTheOutermostGuard();
@@ -169,14 +166,6 @@ void tst_Runtime::unitIntervalNeverReachesOne()
     }
 }
 
-void tst_Runtime::twipsBecomeLogicalPixels()
-{
-    QCOMPARE(runtime::toPixels(600), 40);
-    QCOMPARE(runtime::toPixels(11880), 792);
-    QCOMPARE(runtime::toPixels(8490), 566);
-    QCOMPARE(runtime::toPixels(1666), 111); // not a whole number of pixels: the nearest one
-}
-
 void tst_Runtime::loadCopiesTheDesignElementAsItStandsNow()
 {
     QWidget window;
@@ -262,13 +251,6 @@ void tst_Runtime::selectionIsClampedToTheText()
     runtime::setSelStart(box, start);
     runtime::setSelLength(box, length);
     QCOMPARE(box.selectedText(), selected);
-}
-
-void tst_Runtime::appPathHasNoTrailingSeparator()
-{
-    const QString path = runtime::appPath();
-    QVERIFY(!path.endsWith(QLatin1Char('/')));
-    QCOMPARE(path, QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath());
 }
 
 void tst_Runtime::failureInHandlerIsReportedAndEndsTheProgram()

@@ -28,7 +28,6 @@ private Q_SLOTS:
     void optionsAreOneGroupInTheirPlaces_data();
     void optionsAreOneGroupInTheirPlaces();
     void firstNameHasTheFocusAndIsSelected();
-    void tabOrderRunsFromTheNamesToPlay();
     void playDealsTheSelectedSize_data();
     void playDealsTheSelectedSize();
 
@@ -120,22 +119,6 @@ void tst_StartupWindow::firstNameHasTheFocusAndIsSelected()
     QCOMPARE(startup.txtName[0]->selectedText(), QStringLiteral("A"));
     QTest::keyClicks(startup.txtName[0], QStringLiteral("Zoe"));
     QCOMPARE(startup.txtName[0]->text(), QStringLiteral("Zoe"));
-}
-
-void tst_StartupWindow::tabOrderRunsFromTheNamesToPlay()
-{
-    windows::StartupWindow &startup = m_forms->startup.get();
-    QList<QWidget *> expected {startup.txtName[1]};
-    for (QRadioButton *option : startup.numCells)
-        expected << option;
-    expected << startup.cmdPlay << startup.txtName[0];
-    QWidget *widget = startup.txtName[0];
-    for (QWidget *next : expected) {
-        widget = widget->nextInFocusChain();
-        while (widget->focusPolicy() == Qt::NoFocus)
-            widget = widget->nextInFocusChain();
-        QCOMPARE(widget, next);
-    }
 }
 
 void tst_StartupWindow::playDealsTheSelectedSize_data()
