@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -325,6 +326,12 @@ void tst_GameWindow::closedSetupWindowKeepsTheNames()
     clickCell(2);
     QCOMPARE(game.lblPlayers[1]->text(), QStringLiteral("Bea"));
     QCOMPARE(game.lblTurn->text(), QStringLiteral("Bea"));
+
+    // Closing the last window ends the program's event loop with status 0.
+    QTimer::singleShot(0, &game, [&game] { game.close(); });
+    QTimer::singleShot(10000, &game, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!runtime::hasEnded());
 }
 
 void tst_GameWindow::quitEndsTheProgram_data()

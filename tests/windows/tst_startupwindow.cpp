@@ -7,6 +7,7 @@
 #include "windows/startupwindow.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,6 +67,8 @@ void tst_StartupWindow::designDefaults()
         QCOMPARE(label->font().pointSizeF(), 9.75);
         QCOMPARE(label->font().weight(), QFont::Normal);
         QCOMPARE(label->font().family(), QStringLiteral("MS Sans Serif"));
+        // Linux has no such font: a metric-compatible one stands in at the designed size.
+        QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
     }
     QCOMPARE(startup.Label1->text(), QStringLiteral("How many cells do you want?"));
     QCOMPARE(startup.Label1->geometry(), QRect(32, 56, 177, 17));
