@@ -33,7 +33,10 @@ ProgramEnd &programEnd()
 
 void showMessageBox(const QString &message)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("Pairfield"), message);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Pairfield"), message, QMessageBox::Ok);
+    // The message may quote a path, which is text, never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 // Every window goes at once; the event loop then returns `status` to main.
