@@ -58,6 +58,7 @@ void Game::deal()
 
 void Game::imgFront_Click(Int16 index)
 {
+    Q_ASSERT(index >= 1 && index <= m_state.cellCount);
     if (!m_view.isBackShowing(index))
         return;
     GameState &s = m_state;
@@ -77,6 +78,7 @@ void Game::imgFront_Click(Int16 index)
 void Game::checkPair()
 {
     GameState &s = m_state;
+    Q_ASSERT(s.picksThisTurn == 2 && s.firstPick != s.secondPick);
     s.picksThisTurn = 0;
     // Two cells are a pair when they show the very same picture object of the library.
     if (m_view.facePicture(s.firstPick) == m_view.facePicture(s.secondPick)) {

@@ -225,7 +225,7 @@ void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
     // The pause holds the program: a third click now waits until the pause is over.
     const int third = first + 2;
     game.click(third);
-    QTest::qWait(600);
+    QTest::qWait(400);
     const QImage later = screen();
     QVERIFY(game.showsFace(later, first));
     QVERIFY(game.showsFace(later, first + 1));
