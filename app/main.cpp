@@ -6,12 +6,14 @@
 #include "windows/startupwindow.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pairfield"));
     QApplication::setDesktopFileName(QStringLiteral("pairfield"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/cardback.gif")));
     runtime::installFontSubstitutes();
 
     runtime::SystemRandom random;

@@ -48,7 +48,7 @@ void finish(int status)
     QCoreApplication::exit(status);
 }
 
-QString describe(std::exception_ptr escaped)
+QString describe(const std::exception_ptr &escaped)
 {
     try {
         std::rethrow_exception(escaped);
@@ -111,7 +111,7 @@ void leaveGuard()
     --programEnd().guardDepth;
 }
 
-void endWithEscaped(std::exception_ptr escaped) noexcept
+void endWithEscaped(const std::exception_ptr &escaped) noexcept
 {
     leaveGuard();
     try {

@@ -29,7 +29,7 @@ namespace detail {
 bool insideGuard();
 void enterGuard();
 void leaveGuard();
-void endWithEscaped(std::exception_ptr escaped) noexcept;
+void endWithEscaped(const std::exception_ptr &escaped) noexcept;
 } // namespace detail
 
 /**
