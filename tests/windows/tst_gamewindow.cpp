@@ -14,7 +14,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QTimer>
+#include <map>
 
 namespace {
 
@@ -196,6 +198,14 @@ void tst_GameWindow::layoutPlacesEveryCell()
     QVERIFY(!game.imgFront.exists(cells + 1));
     QVERIFY(!game.imgFractal.exists(cells + 1));
     QCOMPARE(game.imgFractal(0).Left(), 600.0f);
+
+    // Each of the library's pictures 1..cells/2 lies on exactly two faces, as the very same object.
+    std::map<quint32, int> counts, expected;
+    for (int cell = 1; cell <= cells; ++cell)
+        ++counts[game.facePicture(cell)];
+    for (int picture = 1; picture <= cells / 2; ++picture)
+        expected[m_forms->images->picFractals(picture).picture()->Handle()] = 2;
+    QCOMPARE(counts, expected);
 }
 
 void tst_GameWindow::backOverTheDesignFaceTakesTheClick_data()

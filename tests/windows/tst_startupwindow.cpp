@@ -1,9 +1,7 @@
 #include "fakes/fakes.h"
-#include "pictures/imageswindow.h"
 #include "runtime/program.h"
 #include "runtime/services.h"
 #include "windows/forms.h"
-#include "windows/gamewindow.h"
 #include "windows/startupwindow.h"
 
 #include <QApplication>
@@ -13,8 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
-#include <map>
 
 class tst_StartupWindow : public QObject
 {
@@ -29,8 +25,6 @@ private Q_SLOTS:
     void optionsAreOneGroupInTheirPlaces_data();
     void optionsAreOneGroupInTheirPlaces();
     void firstNameHasTheFocusAndIsSelected();
-    void playDealsTheSelectedSize_data();
-    void playDealsTheSelectedSize();
 
 private:
     std::unique_ptr<runtime::SystemRandom> m_random;
@@ -122,46 +116,6 @@ void tst_StartupWindow::firstNameHasTheFocusAndIsSelected()
     QCOMPARE(startup.txtName[0]->selectedText(), QStringLiteral("A"));
     QTest::keyClicks(startup.txtName[0], QStringLiteral("Zoe"));
     QCOMPARE(startup.txtName[0]->text(), QStringLiteral("Zoe"));
-}
-
-void tst_StartupWindow::playDealsTheSelectedSize_data()
-{
-    QTest::addColumn<int>("option");
-    QTest::addColumn<QString>("name1");
-    QTest::addColumn<int>("cells");
-    QTest::newRow("defaults") << 5 << "B" << 24;
-    QTest::newRow("4 cells, empty name") << 0 << "" << 4;
-    QTest::newRow("40 cells") << 9 << "B" << 40;
-}
-
-void tst_StartupWindow::playDealsTheSelectedSize()
-{
-    QFETCH(int, option);
-    QFETCH(QString, name1);
-    QFETCH(int, cells);
-    windows::StartupWindow &startup = m_forms->startup.get();
-    startup.numCells.at(size_t(option))->click();
-    startup.txtName[1]->setText(name1);
-
-    QTest::mouseClick(startup.cmdPlay, Qt::LeftButton);
-
-    QVERIFY(!runtime::hasEnded());
-    QVERIFY(m_forms->game.exists());
-    windows::GameWindow &game = m_forms->game.get();
-    QVERIFY(game.isVisible());
-    QVERIFY(startup.isVisible());
-    QCOMPARE(int(game.state().cellCount), cells);
-    QCOMPARE(int(game.state().columnCount), cells / 4);
-    // Each of the library's pictures 1..cells/2 lies on exactly two faces, as the very same object.
-    std::map<quint32, int> counts;
-    for (int cell = 1; cell <= cells; ++cell)
-        ++counts[game.facePicture(cell)];
-    std::map<quint32, int> expected;
-    for (int picture = 1; picture <= cells / 2; ++picture)
-        expected[m_forms->images->picFractals(picture).picture()->Handle()] = 2;
-    QCOMPARE(counts, expected);
-    const int starter = game.state().currentPlayer;
-    QCOMPARE(game.lblTurn->text(), starter == 0 ? QStringLiteral("A") : name1);
 }
 
 QTEST_MAIN(tst_StartupWindow)
