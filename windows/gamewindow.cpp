@@ -1,5 +1,6 @@
 #include "gamewindow.h"
 
+#include "designkit.h"
 #include "forms.h"
 #include "startupwindow.h"
 
@@ -20,18 +21,6 @@ namespace {
 
 constexpr float designLeft = 600;
 constexpr float designTop = 480;
-
-QLabel *scoreLabel(QWidget *window, const QColor &colour, double points)
-{
-    auto *label = new QLabel(window);
-    // Names are whatever the players typed: never let a label read them as markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(runtime::designFont(points));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
 
 runtime::ImageCell *designFace(QWidget *window)
 {
@@ -59,10 +48,7 @@ GameWindow::GameWindow(Forms &forms)
     using runtime::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield"));
     runtime::setTwipsClientSize(*this, 11880, 8490);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    paintWindowGrey(*this);
 
     cmdQuit = new QPushButton(QStringLiteral("QUIT"), this);
     setTwipsGeometry(*cmdQuit, 10680, 360, 1095, 435);
@@ -71,18 +57,17 @@ GameWindow::GameWindow(Forms &forms)
     connect(cmdQuit, &QPushButton::clicked, this, [this] { runtime::guard([this] { cmdQuit_Click(); }); });
 
     const QColor yellow(0xFF, 0xFF, 0x00), green(0x00, 0xC0, 0x00), blue(0x00, 0x00, 0xFF);
-    lblTurn = scoreLabel(this, yellow, 12);
+    lblTurn = designLabel(this, yellow, 12);
     setTwipsGeometry(*lblTurn, 10440, 1920, 1335, 375);
-    Label1 = scoreLabel(this, yellow, 12);
-    Label1->setText(QStringLiteral("Turn to Play:"));
+    Label1 = designLabel(this, yellow, 12, QStringLiteral("Turn to Play:"));
     setTwipsGeometry(*Label1, 10440, 1560, 1335, 255);
-    lblPlayers = {scoreLabel(this, green, 12), scoreLabel(this, blue, 12)};
+    lblPlayers = {designLabel(this, green, 12), designLabel(this, blue, 12)};
     setTwipsGeometry(*lblPlayers[0], 10680, 2880, 1095, 375);
     setTwipsGeometry(*lblPlayers[1], 10680, 3960, 1095, 375);
-    lblScore = {scoreLabel(this, green, 12), scoreLabel(this, blue, 12)};
+    lblScore = {designLabel(this, green, 12), designLabel(this, blue, 12)};
     setTwipsGeometry(*lblScore[0], 10680, 3360, 1215, 495);
     setTwipsGeometry(*lblScore[1], 10680, 4440, 1215, 495);
-    lblWinner = scoreLabel(this, blue, 18);
+    lblWinner = designLabel(this, blue, 18);
     setTwipsGeometry(*lblWinner, 2640, 7560, 7215, 735);
     lblWinner->hide();
 

@@ -1,5 +1,6 @@
 #include "startupwindow.h"
 
+#include "designkit.h"
 #include "forms.h"
 #include "gamewindow.h"
 
@@ -18,27 +19,8 @@ namespace windows {
 
 namespace {
 
-const QColor background(0x40, 0x40, 0x40);
-
 // Top edges of the ten size options, in twips; the last gap is a little wider, as designed.
 constexpr std::array<int, 10> optionTops {1200, 1666, 2132, 2598, 3064, 3530, 3996, 4462, 4928, 5400};
-
-void paintWhiteOnGrey(QWidget &control)
-{
-    QPalette palette = control.palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    control.setPalette(palette);
-}
-
-QLabel *designLabel(QWidget *window, const QString &caption)
-{
-    auto *label = new QLabel(caption, window);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(runtime::designFont(9.75));
-    paintWhiteOnGrey(*label);
-    return label;
-}
 
 } // namespace
 
@@ -47,20 +29,17 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     using runtime::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield: Getting Started"));
     runtime::setTwipsClientSize(*this, 11880, 8490);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, background);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    paintWindowGrey(*this);
 
-    Label1 = designLabel(this, QStringLiteral("How many cells do you want?"));
+    Label1 = designLabel(this, Qt::white, 9.75, QStringLiteral("How many cells do you want?"));
     setTwipsGeometry(*Label1, 480, 840, 2655, 255);
-    Label2 = designLabel(this, QStringLiteral("What are the players' names?"));
+    Label2 = designLabel(this, Qt::white, 9.75, QStringLiteral("What are the players' names?"));
     setTwipsGeometry(*Label2, 3840, 1440, 2895, 255);
 
     for (size_t k = 0; k < numCells.size(); ++k) {
         numCells[k] = new QRadioButton(QString::number(4 * (k + 1)), this);
         setTwipsGeometry(*numCells[k], 1320, optionTops[k], 735, 375);
-        paintWhiteOnGrey(*numCells[k]);
+        setTextColour(*numCells[k], Qt::white);
     }
     numCells[5]->setChecked(true);
 
