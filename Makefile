@@ -2,23 +2,36 @@
 # only what changed.
 #   make run   build the optimised game and start it
 #   make test  build with the address and undefined-behaviour sanitizers and run every test, headless
+# and the installer's:
+#   make deb   build build/pairfield_<version>_amd64.deb the way a packager does
 
-# Every Debian package the build, the tests and the game need: this is the one list.
-PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev libbenchmark-dev fonts-liberation \
-            xvfb xauth xdotool
+# Every Debian package the build, the tests and the game need: these are the only lists.
+RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev fonts-liberation
+DEB_PACKAGES := $(RUN_PACKAGES) make dpkg-dev
+TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth xdotool desktop-file-utils appstream lintian \
+                 groff-base
+
+PACKAGES := $(TEST_PACKAGES)
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run test packages release asan
+.PHONY: run test deb packages release asan
 
+run: PACKAGES := $(RUN_PACKAGES)
 run: release
 	./build/release/pairfield
 
+test: PACKAGES := $(TEST_PACKAGES)
 test: asan
 	ctest --preset asan
 
+deb: PACKAGES := $(DEB_PACKAGES)
+deb: packages
+	cmake --workflow --preset deb --fresh
+
+# The game alone: its tests and benchmarks are built by make test.
 release: packages build/release/build.ninja
-	cmake --build --preset release
+	cmake --build --preset release --target pairfield
 
 asan: packages build/asan/build.ninja
 	cmake --build --preset asan

@@ -1,11 +1,15 @@
 // Writes the game's pictures: twenty 64 x 64 fractal faces, F1.gif to F20.gif, each in its own shape and
 // palette so that any two tell apart at a glance, and the 48 x 36 wood-grain card back.
 //
-//   picturegen <faces directory> <card back file>
+//   picturegen faces <directory>     F1.gif to F20.gif in <directory>
+//   picturegen back <file>           the card back
 //
 // The output depends on nothing but this file: the same program always writes the same bytes.
 
 #include <gif_lib.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -443,7 +447,11 @@ bool writeGif(const std::string &path, const Indexed &image)
     }
     ColorMapObject *map = GifMakeMapObject(tableSize, colours.data());
     int error = 0;
-    GifFileType *gif = EGifOpenFileName(path.c_str(), false, &error);
+    // giflib would create the file owner-only; 0666 less the umask is what every other build output gets.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    GifFileType *gif = fd >= 0 ? EGifOpenFileHandle(fd, &error) : nullptr;
+    if (fd >= 0 && gif == nullptr)
+        ::close(fd);
     bool ok = gif != nullptr && map != nullptr;
     if (ok) {
         EGifSetGifVersion(gif, true);
@@ -463,19 +471,17 @@ bool writeGif(const std::string &path, const Indexed &image)
     return ok;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int writeFaces(const std::string &directory)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: picturegen <faces directory> <card back file>\n");
-        return 2;
-    }
     const std::vector<Indexed> all = faces();
     for (size_t i = 0; i < all.size(); ++i)
-        if (!writeGif(std::string(argv[1]) + "/F" + std::to_string(i + 1) + ".gif", all[i]))
+        if (!writeGif(directory + "/F" + std::to_string(i + 1) + ".gif", all[i]))
             return 1;
+    return 0;
+}
 
+int writeBack(const std::string &path)
+{
     const Indexed back = cardBack();
     std::array<bool, 22> used {};
     for (const std::uint8_t index : back.pixels)
@@ -484,5 +490,18 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "picturegen: the card back leaves a shade unused\n");
         return 1;
     }
-    return writeGif(argv[2], back) ? 0 : 1;
+    return writeGif(path, back) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const std::string what = argc == 3 ? argv[1] : "";
+    if (what == "faces")
+        return writeFaces(argv[2]);
+    if (what == "back")
+        return writeBack(argv[2]);
+    std::fprintf(stderr, "usage: picturegen faces <directory> | picturegen back <file>\n");
+    return 2;
 }

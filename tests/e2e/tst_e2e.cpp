@@ -98,9 +98,10 @@ double woodShare(const QImage &image, const QRect &rect)
 class Game
 {
 public:
-    explicit Game(const QString &program = QStringLiteral(PF_PAIRFIELD))
+    explicit Game(const QString &program = QStringLiteral(PF_PAIRFIELD), const QString &directory = {})
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setWorkingDirectory(directory);
         m_process.start(program, {});
     }
     ~Game()
@@ -181,6 +182,7 @@ private Q_SLOTS:
     void missStaysOnScreenThroughThePauseAndClicksWait();
     void wholeSmallGameEndsAndQuitLeavesNothing();
     void missingPictureIsReportedAndEndsTheProgram();
+    void installedGameFindsItsPictures();
 };
 
 void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
@@ -303,6 +305,24 @@ void tst_EndToEnd::missingPictureIsReportedAndEndsTheProgram()
     QVERIFY(game.process().waitForFinished(20000));
     QCOMPARE(game.process().exitCode(), 1);
     QVERIFY(visibleWindows(QStringLiteral("Pairfield")).isEmpty());
+}
+
+// The installed game started through its link in the command directory, from elsewhere: it finds its
+// pictures beside the real executable and deals them.
+void tst_EndToEnd::installedGameFindsItsPictures()
+{
+    const QString installed = qEnvironmentVariable("PF_INSTALLED_PROGRAM");
+    if (installed.isEmpty())
+        QSKIP("PF_INSTALLED_PROGRAM names no installed game");
+    QTemporaryDir elsewhere;
+    Game game(installed, elsewhere.path());
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(9));
+    game.click(1);
+    QVERIFY(waitFor([&] { return game.showsFace(screen(), 1); }, 5000));
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
 }
 
 QTEST_MAIN(tst_EndToEnd)

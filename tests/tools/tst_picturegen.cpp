@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 namespace {
@@ -96,14 +98,23 @@ void tst_PictureGen::cardBackIsWoodInItsShades()
 
 void tst_PictureGen::outputNeverChanges()
 {
+    // Drawn again, with the usual umask: the same bytes, readable by every user of the machine.
     QTemporaryDir again;
-    QCOMPARE(QProcess::execute(QStringLiteral(PF_PICTUREGEN),
-                               {again.path(), again.filePath(QStringLiteral("back.gif"))}),
-             0);
+    const mode_t previousMask = ::umask(022);
+    const QString back = again.filePath(QStringLiteral("back.gif"));
+    QCOMPARE(QProcess::execute(QStringLiteral(PF_PICTUREGEN), {QStringLiteral("faces"), again.path()}), 0);
+    QCOMPARE(QProcess::execute(QStringLiteral(PF_PICTUREGEN), {QStringLiteral("back"), back}), 0);
+    ::umask(previousMask);
+    QStringList built {QStringLiteral(PF_CARD_BACK)}, fresh {back};
     for (int p = 1; p <= 20; ++p) {
-        QFile built(face(QStringLiteral(PF_FACES_DIR), p)), fresh(face(again.path(), p));
-        QVERIFY(built.open(QIODevice::ReadOnly) && fresh.open(QIODevice::ReadOnly));
-        QCOMPARE(fresh.readAll(), built.readAll());
+        built << face(QStringLiteral(PF_FACES_DIR), p);
+        fresh << face(again.path(), p);
+    }
+    for (qsizetype i = 0; i < built.size(); ++i) {
+        QFile was(built[i]), now(fresh[i]);
+        QVERIFY(was.open(QIODevice::ReadOnly) && now.open(QIODevice::ReadOnly));
+        QCOMPARE(now.readAll(), was.readAll());
+        QVERIFY2(now.permissions() & QFileDevice::ReadOther, qPrintable(fresh[i]));
     }
 }
 

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Checks the game as a packager and a user get it, from a build of its own:
+#   check.sh build   <source> <tree>            fresh Unix Makefiles build; a second build does nothing
+#   check.sh install <tree> <destdir>           cmake --install: layout, modes, validators, icons, man page
+#   check.sh deb     <tree>                     cpack -G DEB: contents, fields and lintian
+set -euo pipefail
+fail() { echo "FAIL: $*" >&2; exit 1; }
+id=io.github.pairfield.Pairfield
+faces=$(for p in $(seq 1 20); do echo "F$p.gif"; done)
+icon_sizes="16 24 32 48 64 128 256 512"
+
+build() {
+    local source=$1 tree=$2
+    rm -rf "$tree"
+    cmake -S "$source" --preset deb -B "$tree" >/dev/null
+    cmake --build "$tree" -j 2 >"$tree.first.log" || { cat "$tree.first.log"; fail "first build"; }
+    # Make prints the autogen steps on every run; anything that compiles, links or draws is a missed dependency.
+    local again
+    again=$(cmake --build "$tree" -j 2 | grep -E 'Building|Linking|Generating|Drawing' || true)
+    [ -z "$again" ] || fail "a second build did work: $again"
+    echo "fresh build and no-op rebuild: ok"
+}
+
+png_size() { # the width and height in a PNG header, as "W H"
+    od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
+}
+
+install_check() {
+    local tree=$1 dest=$2
+    rm -rf "$dest"
+    DESTDIR=$dest cmake --install "$tree" >/dev/null
+    local usr=$dest/usr private=$dest/usr/lib/games/pairfield
+    [ -L "$usr/games/pairfield" ] || fail "usr/games/pairfield is not a symlink"
+    [ "$(readlink "$usr/games/pairfield")" = ../lib/games/pairfield/pairfield ] || fail "the link is not relative"
+    [ "$(stat -c %a "$private/pairfield")" = 755 ] || fail "executable mode"
+    for f in $faces; do
+        [ "$(stat -c %a "$private/$f")" = 644 ] || fail "$f is not 0644"
+    done
+    [ "$(find "$usr/games" -name '*.gif' | wc -l)" = 0 ] || fail "pictures in the command directory"
+
+    desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
+    local said
+    said=$(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" 2>&1) || fail "appstreamcli: $said"
+    ! grep -E '^[EW]:' <<<"$said" || fail "appstreamcli warned"
+
+    [ -s "$usr/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
+    for size in $icon_sizes; do
+        local png=$usr/share/icons/hicolor/${size}x$size/apps/$id.png
+        [ "$(png_size "$png")" = "$size $size" ] || fail "icon $png is not ${size}x$size"
+    done
+
+    local warnings
+    warnings=$(zcat "$usr/share/man/man6/pairfield.6.gz" | groff -man -Tutf8 -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "man page: $warnings"
+    echo "install layout, modes, desktop entry, metainfo, icons and man page: ok"
+}
+
+deb() {
+    local tree=$1
+    rm -rf "$tree/package"
+    cpack --config "$tree/CPackConfig.cmake" -G DEB -B "$tree/package" >/dev/null
+    local package
+    package=$(ls "$tree"/package/pairfield_*_amd64.deb)
+    local contents
+    contents=$(dpkg-deb --contents "$package" | awk '{ print ($7 == "->") ? $6 " -> " $8 : $6 }')
+    for path in ./usr/lib/games/pairfield/pairfield ./usr/share/applications/$id.desktop \
+        ./usr/share/metainfo/$id.metainfo.xml ./usr/share/man/man6/pairfield.6.gz \
+        ./usr/share/doc/pairfield/copyright ./usr/share/icons/hicolor/scalable/apps/$id.svg \
+        $(for f in $faces; do echo ./usr/lib/games/pairfield/$f; done); do
+        grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
+    done
+    grep -qxF "./usr/games/pairfield -> ../lib/games/pairfield/pairfield" <<<"$contents" || fail "no link in usr/games"
+    ! grep -q '^./usr/bin' <<<"$contents" || fail "a game in usr/bin"
+    [ "$(dpkg-deb -f "$package" Section)" = games ] || fail "section"
+    local depends
+    depends=$(dpkg-deb -f "$package" Depends)
+    for needed in fonts-liberation libqt6widgets6 libgif7; do
+        grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
+    done
+    local tags
+    tags=$(lintian --fail-on error,warning "$package" 2>/dev/null) || fail "lintian: $tags"
+    echo "package $(basename "$package"), $(stat -c %s "$package") bytes: ok"
+}
+
+case ${1:-} in
+    build) build "$2" "$3" ;;
+    install) install_check "$2" "$3" ;;
+    deb) deb "$2" ;;
+    *) fail "usage: check.sh build|install|deb ..." ;;
+esac

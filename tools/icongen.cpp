@@ -1,0 +1,172 @@
+// Draws the application icon: a wood-grain card back leaning against a turned card that shows a Koch
+// snowflake, as in a game in progress. One description of the shapes is written twice, as a scalable SVG
+// and as PNGs rendered by Qt's raster painter, so that every size shows the same drawing.
+//
+//   icongen <icon name> <output directory> <size> [<size> ...]
+//
+// writes <dir>/scalable/apps/<name>.svg and <dir>/<size>x<size>/apps/<name>.png for each size.
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QTextStream>
+#include <QTransform>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The drawing is laid out on a 256 x 256 canvas.
+constexpr double canvas = 256;
+
+struct Shape
+{
+    QPolygonF outline; // in the canvas's units
+    QColor fill;
+    QColor stroke; // invalid: none
+    double strokeWidth = 0;
+};
+
+QPolygonF roundedRect(double x, double y, double w, double h, double r)
+{
+    QPainterPath path;
+    path.addRoundedRect(x, y, w, h, r, r);
+    return path.toFillPolygon();
+}
+
+// The 22 shades of the card back, from #7B5A31 to #A5845A.
+QColor woodShade(int shade)
+{
+    const double t = shade / 21.0;
+    return QColor::fromRgb(qRound(0x7B + (0xA5 - 0x7B) * t), qRound(0x5A + (0x84 - 0x5A) * t),
+                           qRound(0x31 + (0x5A - 0x31) * t));
+}
+
+QPolygonF kochSnowflake(QPointF centre, double radius)
+{
+    constexpr double pi = 3.14159265358979323846;
+    QPolygonF points;
+    for (int k = 0; k < 3; ++k)
+        points << centre
+                + radius * QPointF(std::cos(-pi / 2 + 2 * pi * k / 3), std::sin(-pi / 2 + 2 * pi * k / 3));
+    for (int level = 0; level < 3; ++level) {
+        QPolygonF finer;
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            const QPointF a = points[i], b = points[(i + 1) % points.size()];
+            const QPointF third = (b - a) / 3;
+            const QPointF peak = a + third + QTransform().rotate(-60).map(third);
+            finer << a << a + third << peak << a + 2 * third;
+        }
+        points = finer;
+    }
+    return points;
+}
+
+std::vector<Shape> drawing()
+{
+    std::vector<Shape> shapes;
+    const QColor outline(0x2A, 0x1C, 0x0E);
+
+    // The card back behind, leaning left: vertical wood streaks in the back's shades.
+    const QTransform backTilt = QTransform().translate(82, 132).rotate(-10).translate(-82, -132);
+    const QPolygonF card = roundedRect(26, 46, 112, 172, 12);
+    shapes.push_back({backTilt.map(card), woodShade(10), {}, 0});
+    constexpr int streaks = 14;
+    for (int i = 0; i < streaks; ++i) {
+        // A fixed, irregular choice of shades, so the grain looks grown rather than ruled.
+        const int shade = (i * 7 + (i % 3) * 5) % 22;
+        const double x = 26 + 112.0 * i / streaks;
+        const QPolygonF streak = QPolygonF(QRectF(x, 46, 112.0 / streaks + 0.5, 172)).intersected(card);
+        shapes.push_back({backTilt.map(streak), woodShade(shade), {}, 0});
+    }
+    shapes.push_back({backTilt.map(card), Qt::transparent, outline, 6});
+
+    // The turned card in front, leaning right: an ice-blue snowflake on the night sky.
+    const QTransform faceTilt = QTransform().translate(170, 126).rotate(8).translate(-170, -126);
+    shapes.push_back(
+        {faceTilt.map(roundedRect(114, 40, 112, 172, 12)), QColor(0x0A, 0x10, 0x28), outline, 6});
+    shapes.push_back(
+        {faceTilt.map(kochSnowflake({170, 130}, 46)), QColor(0x8C, 0xCC, 0xF2), QColor(0xE6, 0xFA, 0xFF), 3});
+    return shapes;
+}
+
+QString svgColour(const QColor &colour)
+{
+    return colour.alpha() == 0 ? QStringLiteral("none") : colour.name(QColor::HexRgb);
+}
+
+bool writeSvg(const QString &path, const std::vector<Shape> &shapes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream out(&file);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << canvas << "\" height=\"" << canvas
+        << "\" viewBox=\"0 0 " << canvas << ' ' << canvas << "\">\n";
+    for (const Shape &shape : shapes) {
+        out << "  <path d=\"";
+        for (qsizetype i = 0; i < shape.outline.size(); ++i)
+            out << (i == 0 ? "M" : " L") << QString::number(shape.outline[i].x(), 'f', 2) << ','
+                << QString::number(shape.outline[i].y(), 'f', 2);
+        out << " Z\" fill=\"" << svgColour(shape.fill) << '"';
+        if (shape.stroke.isValid())
+            out << " stroke=\"" << svgColour(shape.stroke) << "\" stroke-width=\"" << shape.strokeWidth
+                << "\" stroke-linejoin=\"round\"";
+        out << "/>\n";
+    }
+    out << "</svg>\n";
+    return out.status() == QTextStream::Ok && file.flush();
+}
+
+bool writePng(const QString &path, const std::vector<Shape> &shapes, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return false;
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / canvas, size / canvas);
+    for (const Shape &shape : shapes) {
+        painter.setBrush(shape.fill);
+        if (shape.stroke.isValid())
+            painter.setPen(QPen(shape.stroke, shape.strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        else
+            painter.setPen(Qt::NoPen);
+        painter.drawPolygon(shape.outline);
+    }
+    painter.end();
+    return image.save(path, "PNG");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: icongen <icon name> <output directory> <size> [<size> ...]\n");
+        return 2;
+    }
+    const QString name = QString::fromLocal8Bit(argv[1]);
+    const QDir out(QString::fromLocal8Bit(argv[2]));
+    const std::vector<Shape> shapes = drawing();
+
+    bool ok = out.mkpath(QStringLiteral("scalable/apps"))
+        && writeSvg(out.filePath(QStringLiteral("scalable/apps/%1.svg").arg(name)), shapes);
+    for (int i = 3; ok && i < argc; ++i) {
+        const int size = QByteArray(argv[i]).toInt();
+        const QString folder = QStringLiteral("%1x%1/apps").arg(size);
+        ok = size > 0 && out.mkpath(folder)
+            && writePng(out.filePath(folder + QStringLiteral("/%1.png").arg(name)), shapes, size);
+    }
+    if (!ok)
+        std::fprintf(stderr, "icongen: cannot write the icons into %s\n", argv[2]);
+    return ok ? 0 : 1;
+}
