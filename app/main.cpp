@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pairfield"));
-    QApplication::setDesktopFileName(QStringLiteral("pairfield"));
+    QApplication::setDesktopFileName(QStringLiteral(PAIRFIELD_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/cardback.gif")));
     runtime::installFontSubstitutes();
 
