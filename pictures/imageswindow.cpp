@@ -5,7 +5,7 @@
 
 namespace pictures {
 
-ImagesWindow::ImagesWindow(QString directory)
+ImagesWindow::ImagesWindow(QByteArray directory)
     : picFront(new runtime::PictureHolder(this, 3240, 2160, 975, 735))
     , picFractals(0, new runtime::PictureHolder(this, 480, 480, 1095, 1095))
     , m_directory(std::move(directory))
@@ -16,10 +16,12 @@ ImagesWindow::ImagesWindow(QString directory)
 
 void ImagesWindow::Form_Load()
 {
+    // One budget for the whole library: twenty small files must not add up to gigabytes of pixels.
+    runtime::PictureBudget budget(memoryBudget);
     for (int a = 1; a <= pictureCount; ++a) {
         runtime::PictureHolder &holder = picFractals.Load(a);
-        const QString path = m_directory + QStringLiteral("/F") + QString::number(a) + QStringLiteral(".gif");
-        holder.setPicture(runtime::LoadPicture(path));
+        const QByteArray path = m_directory + "/F" + QByteArray::number(a) + ".gif";
+        holder.setPicture(runtime::LoadPicture(path, budget));
     }
 }
 

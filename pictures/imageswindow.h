@@ -17,9 +17,12 @@ class ImagesWindow : public QWidget
 
 public:
     static constexpr int pictureCount = 20;
+    /** The memory that the pixels of all the library's pictures may take together. */
+    static constexpr qint64 memoryBudget = 256 * 1024 * 1024;
 
-    /** A library that reads its pictures from `directory` (given without a trailing separator). */
-    explicit ImagesWindow(QString directory);
+    /** A library that reads its pictures from `directory` (the file system's bytes, no trailing separator).
+     */
+    explicit ImagesWindow(QByteArray directory);
 
     /** Loads picture 1 to 20 in order, each element made and filled before the next; stops at a bad file. */
     void Form_Load();
@@ -30,7 +33,7 @@ public:
     runtime::ControlArray<runtime::PictureHolder> picFractals;
 
 private:
-    QString m_directory;
+    QByteArray m_directory;
 };
 
 } // namespace pictures

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace runtime {
@@ -16,13 +17,17 @@ struct Source
 {
     const QByteArray &bytes;
     qsizetype position = 0;
+    bool exhausted = false; // a read asked for more than was left
 };
 
 int readFromSource(GifFileType *gif, GifByteType *buffer, int length)
 {
     auto *source = static_cast<Source *>(gif->UserData);
-    const qsizetype count = std::min<qsizetype>(length, source->bytes.size() - source->position);
-    std::memcpy(buffer, source->bytes.constData() + source->position, size_t(count));
+    const qsizetype count = std::min<qsizetype>(std::max(length, 0), source->bytes.size() - source->position);
+    if (count < length)
+        source->exhausted = true;
+    if (count > 0)
+        std::memcpy(buffer, source->bytes.constData() + source->position, size_t(count));
     source->position += count;
     return int(count);
 }
@@ -36,17 +41,48 @@ struct CloseGif
     }
 };
 
-QString gifError(int code)
+DecodedGif failed(const QString &reason)
 {
-    // The data is all in memory, so a failed read can only mean that the file ends too early.
-    if (code == D_GIF_ERR_READ_FAILED)
-        return QStringLiteral("the file ends too early");
-    return QString::fromLatin1(GifErrorString(code)).toLower();
+    return {QImage(), DecodedGif::Problem::Unreadable, reason};
 }
 
-QString gifError(const GifFileType *gif)
+// Each of the decoder's errors in words of its own. Data that ran out mid-way is named as such whatever
+// the decoder made of it.
+DecodedGif decoderFailed(const GifFileType *gif, int code, const Source &source)
 {
-    return gifError(gif->Error);
+    if (code == D_GIF_ERR_NOT_ENOUGH_MEM)
+        return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
+    if (source.exhausted)
+        return failed(QStringLiteral("the file ends too early"));
+    switch (code) {
+    case D_GIF_ERR_NOT_GIF_FILE:
+        return failed(QStringLiteral("data is not in gif format"));
+    case D_GIF_ERR_NO_SCRN_DSCR:
+        return failed(QStringLiteral("no screen descriptor detected"));
+    case D_GIF_ERR_NO_IMAG_DSCR:
+        return failed(QStringLiteral("no image descriptor detected"));
+    case D_GIF_ERR_NO_COLOR_MAP:
+        return failed(QStringLiteral("no colour table"));
+    case D_GIF_ERR_WRONG_RECORD:
+        return failed(QStringLiteral("unknown record"));
+    case D_GIF_ERR_DATA_TOO_BIG:
+        return failed(QStringLiteral("more pixels than the image holds"));
+    case D_GIF_ERR_IMAGE_DEFECT:
+        return failed(QStringLiteral("image is defective, decoding aborted"));
+    case D_GIF_ERR_EOF_TOO_SOON:
+        return failed(QStringLiteral("the image data ends before the image is complete"));
+    case D_GIF_ERR_READ_FAILED:
+        // With the data all in memory and not used up, the decoder gives up this way only on a code size it
+        // cannot decode.
+        return failed(QStringLiteral("the LZW minimum code size is out of range"));
+    default:
+        return failed(QStringLiteral("decoder error %1").arg(gif != nullptr ? gif->Error : code));
+    }
+}
+
+DecodedGif decoderFailed(const GifFileType *gif, const Source &source)
+{
+    return decoderFailed(gif, gif->Error, source);
 }
 
 bool withinLimit(qint64 width, qint64 height)
@@ -90,15 +126,10 @@ bool readExtension(GifFileType *gif, int &transparent)
     return true;
 }
 
-DecodedGif failed(const QString &reason)
-{
-    return {QImage(), reason};
-}
-
-DecodedGif readFrame(GifFileType *gif, int transparent)
+DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
 {
     if (DGifGetImageDesc(gif) == GIF_ERROR)
-        return failed(gifError(gif));
+        return decoderFailed(gif, source);
     const GifImageDesc &frame = gif->Image;
     if (frame.Width <= 0 || frame.Height <= 0 || !withinLimit(frame.Width, frame.Height))
         return failed(QStringLiteral("image size %1 x %2 out of range").arg(frame.Width).arg(frame.Height));
@@ -106,15 +137,17 @@ DecodedGif readFrame(GifFileType *gif, int transparent)
     if (colours == nullptr)
         return failed(QStringLiteral("no colour table"));
 
-    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_ARGB32);
+    // Opaque and fully transparent pixels are the same premultiplied or not, so the picture is decoded
+    // straight into the format it is painted in: there is no conversion that could fail.
+    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
-        return failed(QStringLiteral("out of memory"));
+        return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
     canvas.fill(Qt::transparent);
 
     std::vector<GifPixelType> line(size_t(frame.Width));
     for (const int row : rowOrder(frame.Height, frame.Interlace)) {
         if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
-            return failed(gifError(gif));
+            return decoderFailed(gif, source);
         const int y = frame.Top + row;
         if (y < 0 || y >= canvas.height())
             continue;
@@ -128,38 +161,49 @@ DecodedGif readFrame(GifFileType *gif, int transparent)
             pixels[x] = qRgb(colour.Red, colour.Green, colour.Blue);
         }
     }
-    return {canvas, QString()};
+    return {canvas, DecodedGif::Problem::None, {}};
 }
 
-} // namespace
-
-DecodedGif decodeGif(const QByteArray &bytes)
+DecodedGif decode(const QByteArray &bytes, qint64 budget)
 {
     Source source {bytes};
     int error = 0;
     std::unique_ptr<GifFileType, CloseGif> gif(DGifOpen(&source, readFromSource, &error));
     if (!gif)
-        return failed(gifError(error));
+        return decoderFailed(nullptr, error, source);
     if (gif->SWidth <= 0 || gif->SHeight <= 0 || !withinLimit(gif->SWidth, gif->SHeight))
         return failed(QStringLiteral("picture size %1 x %2 out of range").arg(gif->SWidth).arg(gif->SHeight));
+    if (qint64(gif->SWidth) * gif->SHeight * 4 > budget)
+        return {QImage(), DecodedGif::Problem::OverBudget, {}};
 
     int transparent = NO_TRANSPARENT_COLOR;
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR)
-            return failed(gifError(gif.get()));
+            return decoderFailed(gif.get(), source);
         switch (record) {
         case IMAGE_DESC_RECORD_TYPE:
-            return readFrame(gif.get(), transparent);
+            return readFrame(gif.get(), source, transparent);
         case EXTENSION_RECORD_TYPE:
             if (!readExtension(gif.get(), transparent))
-                return failed(gifError(gif.get()));
+                return decoderFailed(gif.get(), source);
             break;
         case TERMINATE_RECORD_TYPE:
             return failed(QStringLiteral("no image in the file"));
         default:
             return failed(QStringLiteral("unknown record"));
         }
+    }
+}
+
+} // namespace
+
+DecodedGif decodeGif(const QByteArray &bytes, qint64 budget)
+{
+    try {
+        return decode(bytes, budget);
+    } catch (const std::bad_alloc &) {
+        return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
     }
 }
 

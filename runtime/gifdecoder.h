@@ -6,20 +6,23 @@
 
 namespace runtime {
 
-/** The first frame of a GIF, or the reason it could not be decoded (the image is then null). */
+/** The first frame of a GIF, or why there is none (the image is then null). */
 struct DecodedGif
 {
+    enum class Problem { None, Unreadable, OverBudget, OutOfMemory };
     QImage image;
-    QString error;
+    Problem problem = Problem::None;
+    QString error; // for an unreadable file: what is wrong with it
 };
 
-/** Pictures larger than this many bytes of 32-bit pixels are refused before anything is allocated. */
+/** A single picture larger than this many bytes of 32-bit pixels is refused as unreadable. */
 inline constexpr qint64 gifAllocationLimit = 256 * 1024 * 1024;
 
 /**
- * Decodes the first frame of a GIF held in memory. Truncated or corrupt data is an error, never a
- * partial picture.
+ * Decodes the first frame of a GIF held in memory into premultiplied 32-bit pixels, ready to paint.
+ * Truncated or corrupt data is an error, never a partial picture. A picture whose pixels would take more
+ * than `budget` bytes is refused before anything is allocated.
  */
-DecodedGif decodeGif(const QByteArray &bytes);
+DecodedGif decodeGif(const QByteArray &bytes, qint64 budget = gifAllocationLimit);
 
 } // namespace runtime

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QLineEdit>
@@ -9,12 +10,22 @@
 
 #include <algorithm>
 
+#include <climits>
+#include <unistd.h>
+
 namespace runtime {
 
-QString appPath()
+QByteArray appPath()
 {
-    QString path = QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath();
-    while (path.endsWith(QLatin1Char('/')))
+    // The kernel's link to the running executable has the real path's bytes, every symlink resolved.
+    QByteArray executable(PATH_MAX, Qt::Uninitialized);
+    const ssize_t length = ::readlink("/proc/self/exe", executable.data(), size_t(executable.size()));
+    QByteArray path;
+    if (length > 0 && length < executable.size())
+        path = executable.left(length).left(executable.left(length).lastIndexOf('/'));
+    else
+        path = QFile::encodeName(QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
+    while (path.endsWith('/'))
         path.chop(1);
     return path;
 }

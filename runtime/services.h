@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QFont;
@@ -8,8 +9,11 @@ class QWidget;
 
 namespace runtime {
 
-/** The directory that holds the executable, symlinks resolved, without a trailing separator. */
-QString appPath();
+/**
+ * The directory that holds the executable, symlinks resolved, without a trailing separator: the file
+ * system's own bytes, whatever the locale makes of them.
+ */
+QByteArray appPath();
 
 /** Shows a window, not modal and without an owner, and brings it to the front. */
 void Show(QWidget &window);

@@ -2,7 +2,7 @@
 
 #include "runtime/firstreference.h"
 
-#include <QString>
+#include <QByteArray>
 
 namespace runtime {
 class Clock;
@@ -25,7 +25,7 @@ public:
     /** What the windows take from the machine: the program's directory, chance and time. */
     struct Services
     {
-        QString appPath;
+        QByteArray appPath; // the program's directory, as the file system spells it
         runtime::RandomSource &random;
         runtime::Clock &clock;
     };

@@ -2,6 +2,7 @@
 #include "pictures/imageswindow.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -9,7 +10,7 @@ static void createAndLoadTheLibrary(benchmark::State &state)
 {
     const QString directory = QStringLiteral(PF_FACES_DIR);
     for (auto _ : state) {
-        pictures::ImagesWindow images(directory);
+        pictures::ImagesWindow images(QFile::encodeName(directory));
         images.Form_Load();
         benchmark::DoNotOptimize(images.picFractals(20).picture());
     }

@@ -67,7 +67,7 @@ private Q_SLOTS:
 
 void tst_ImagesWindow::designIsNeverShown()
 {
-    pictures::ImagesWindow images(faces);
+    pictures::ImagesWindow images(QFile::encodeName(faces));
     QCOMPARE(images.windowTitle(), QStringLiteral("Images"));
     QCOMPARE(images.size(), QSize(312, 213)); // 4680 x 3195 twips
     QVERIFY(!images.isVisible());
@@ -79,7 +79,7 @@ void tst_ImagesWindow::designIsNeverShown()
 
 void tst_ImagesWindow::loadsTwentyPicturesInOrder()
 {
-    pictures::ImagesWindow images(faces);
+    pictures::ImagesWindow images(QFile::encodeName(faces));
     images.Form_Load();
     QVERIFY(!images.picFractals(0).picture());
     QVERIFY(!images.picFractals.exists(21));
@@ -96,7 +96,7 @@ void tst_ImagesWindow::identicalFilesStillGiveDistinctPictures()
 {
     PictureDirectory directory;
     directory.replace(2, bytesOf(directory.file(1)));
-    pictures::ImagesWindow images(directory.dir.path());
+    pictures::ImagesWindow images(QFile::encodeName(directory.dir.path()));
     images.Form_Load();
     const runtime::Picture &first = images.picFractals(1).picture();
     const runtime::Picture &second = images.picFractals(2).picture();
@@ -129,7 +129,7 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
     QTest::newRow("PNG named .gif") << 5 << "png"
                                     << "not a readable GIF picture (data is not in gif format)";
     QTest::newRow("header only") << 5 << "header"
-                                 << "not a readable GIF picture (no screen descriptor detected)";
+                                 << "not a readable GIF picture (the file ends too early)";
     QTest::newRow("cut in its pixels") << 5 << "truncated"
                                        << "not a readable GIF picture (the file ends too early)";
     QTest::newRow("corrupt pixels") << 5 << "corrupt"
@@ -139,6 +139,20 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
     QTest::newRow("huge frame in a small picture")
         << 5 << "huge frame"
         << "not a readable GIF picture (image size 60000 x 60000 out of range)";
+    QTest::newRow("ends after the image descriptor")
+        << 5 << "descriptor only"
+        << "not a readable GIF picture (the file ends too early)";
+    QTest::newRow("LZW code size 9")
+        << 5 << "code size 9"
+        << "not a readable GIF picture (the LZW minimum code size is out of range)";
+    QTest::newRow("symlink loop") << 5 << "loop"
+                                  << "too many levels of symbolic links";
+    // Every file alone is small and allowed; together they would take gigabytes.
+    QTest::newRow("tiny files of 8192 x 8192")
+        << 2 << "budget"
+        << "the pictures together would need more than 256 MiB of memory";
+    QTest::newRow("no memory for the pixels") << 5 << "no memory"
+                                              << "out of memory";
 }
 
 void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
@@ -190,9 +204,31 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad, hugeScreen);
     } else if (kind == QStringLiteral("huge frame")) {
         directory.replace(bad, hugeFrame);
+    } else if (kind == QStringLiteral("descriptor only")) {
+        directory.replace(bad, good.left(13 + (3 << ((good.at(10) & 7) + 1)) + 10));
+    } else if (kind == QStringLiteral("code size 9")) {
+        directory.replace(bad,
+                          QByteArray::fromHex("47494638396101000100800000000000ffffff2c00000000010001000009"
+                                              "024401003b"));
+    } else if (kind == QStringLiteral("loop")) {
+        QVERIFY(QFile::link(path, path));
+    } else if (kind == QStringLiteral("budget")) {
+        // A 1 x 1 frame on an 8192 x 8192 screen, 41 bytes; the first takes the whole budget.
+        const QByteArray tiny
+            = QByteArray::fromHex("47494638396100200020800000000000ffffff2c000000000100010000"
+                                  "02024401003b");
+        directory.replace(1, tiny);
+        directory.replace(2, tiny);
+    } else if (kind == QStringLiteral("no memory")) {
+        // Run with the sanitizers' allocator told to refuse large blocks (the test's "no memory" entry).
+        if (!qEnvironmentVariable("ASAN_OPTIONS").contains(QStringLiteral("max_allocation_size_mb")))
+            QSKIP("needs an allocator that refuses large blocks");
+        directory.replace(bad,
+                          QByteArray::fromHex("47494638396188138813800000000000ffffff2c000000000100010000"
+                                              "02024401003b"));
     }
 
-    pictures::ImagesWindow images(directory.dir.path());
+    pictures::ImagesWindow images(QFile::encodeName(directory.dir.path()));
     const QString failure = loadFailure(images);
     const QString expected = QStringLiteral("Cannot load picture \"%1\": %2").arg(path, reason);
     QVERIFY2(failure.startsWith(expected), qPrintable(failure));
@@ -225,7 +261,7 @@ void tst_ImagesWindow::namesAreExact()
     const QString wanted = directory.dir.path() + QLatin1Char('/') + missing;
     QVERIFY(QFile::rename(wanted, directory.dir.path() + QLatin1Char('/') + present));
 
-    pictures::ImagesWindow images(directory.dir.path());
+    pictures::ImagesWindow images(QFile::encodeName(directory.dir.path()));
     QCOMPARE(loadFailure(images), QStringLiteral("Cannot load picture \"%1\": file not found").arg(wanted));
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 struct Program
 {
-    Program() : forms({QStringLiteral(PF_FACES_DIR), random, clock})
+    Program() : forms({QByteArray(PF_FACES_DIR), random, clock})
     {
         runtime::Show(forms.startup.get());
         forms.startup->numCells[9]->click();

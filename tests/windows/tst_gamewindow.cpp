@@ -66,7 +66,7 @@ void tst_GameWindow::init()
     m_random = std::make_unique<fakes::ScriptedRandom>(QList<float>(41 * 3, 0.0f));
     m_clock = std::make_unique<fakes::FakeClock>();
     m_forms = std::make_unique<windows::Forms>(
-        windows::Forms::Services {QStringLiteral(PF_FACES_DIR), *m_random, *m_clock});
+        windows::Forms::Services {QByteArray(PF_FACES_DIR), *m_random, *m_clock});
     runtime::Show(startup());
     m_reports.clear();
     runtime::setFailureReporter([this](const QString &message) { m_reports << message; });
@@ -369,7 +369,8 @@ void tst_GameWindow::quitEndsTheProgram()
 void tst_GameWindow::missingPictureEndsThePlayWithItsReport()
 {
     QTemporaryDir empty;
-    m_forms = std::make_unique<windows::Forms>(windows::Forms::Services {empty.path(), *m_random, *m_clock});
+    m_forms = std::make_unique<windows::Forms>(
+        windows::Forms::Services {QFile::encodeName(empty.path()), *m_random, *m_clock});
     runtime::Show(startup());
     startup().cmdPlay->click();
     QCOMPARE(

@@ -37,7 +37,7 @@ void tst_StartupWindow::init()
     m_random = std::make_unique<runtime::SystemRandom>();
     m_clock = std::make_unique<fakes::FakeClock>();
     m_forms = std::make_unique<windows::Forms>(
-        windows::Forms::Services {QStringLiteral(PF_FACES_DIR), *m_random, *m_clock});
+        windows::Forms::Services {QByteArray(PF_FACES_DIR), *m_random, *m_clock});
     runtime::Show(m_forms->startup.get());
     QVERIFY(QTest::qWaitForWindowExposed(&m_forms->startup.get()));
 }
