@@ -8,9 +8,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <optional>
+
 int main(int argc, char *argv[])
 {
+    std::optional<runtime::StartupWatch> startup(std::in_place);
     QApplication app(argc, argv);
+    startup.reset();
     QApplication::setApplicationName(QStringLiteral("Pairfield"));
     QApplication::setDesktopFileName(QStringLiteral(PAIRFIELD_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/cardback.gif")));

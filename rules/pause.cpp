@@ -1,13 +1,16 @@
 #include "pause.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace rules {
 
 void delay(runtime::Clock &clock, double seconds)
 {
-    using namespace std::chrono_literals;
+    // One wait to the deadline; a wake-up before it (the event loop's, the system's) waits for the rest.
     const double start = clock.monotonicSeconds();
-    while (clock.monotonicSeconds() - start < seconds)
-        clock.sleep(10ms);
+    for (double waited = 0; (waited = clock.monotonicSeconds() - start) < seconds;)
+        clock.sleep(std::chrono::milliseconds(std::int64_t(std::ceil((seconds - waited) * 1000))));
 }
 
 } // namespace rules

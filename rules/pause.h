@@ -5,8 +5,8 @@
 namespace rules {
 
 /**
- * Holds the thread for at least `seconds` on the monotonic clock, sleeping in short slices so that the
- * processor stays idle. No event is handled meanwhile. Zero or fewer seconds return at once.
+ * Holds the game for at least `seconds` on the monotonic clock, in one wait to the deadline that leaves the
+ * processor idle. No user input is handled meanwhile. Zero or fewer seconds return at once.
  */
 void delay(runtime::Clock &clock, double seconds);
 

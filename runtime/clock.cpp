@@ -1,6 +1,11 @@
 #include "clock.h"
 
+#include "pause.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QTime>
+#include <QTimer>
 
 #include <thread>
 
@@ -19,7 +24,22 @@ double SystemClock::monotonicSeconds() const
 
 void SystemClock::sleep(std::chrono::milliseconds duration)
 {
-    std::this_thread::sleep_for(duration);
+    if (QCoreApplication::instance() == nullptr) {
+        std::this_thread::sleep_for(duration);
+        return;
+    }
+    // Waits in the event loop, blocked until the one timer fires or the window system has something to
+    // say. User input stays queued in the window system's order and is handled after the pause; so are the
+    // actions that assistive technology asks for meanwhile.
+    const PauseScope pause;
+    bool due = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, [&due] { due = true; });
+    deadline.start(duration);
+    while (!due)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace runtime

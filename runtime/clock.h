@@ -13,7 +13,10 @@ public:
     virtual float timer() const = 0;
     /** Seconds on a clock that only moves forward, from an arbitrary origin. */
     virtual double monotonicSeconds() const = 0;
-    /** Holds the calling thread for about `duration`, without using the processor. */
+    /**
+     * Holds the program for about `duration` without using the processor. The window system is still
+     * answered (painting, assistive technology) but no user input is handled until it returns.
+     */
     virtual void sleep(std::chrono::milliseconds duration) = 0;
 };
 

@@ -67,6 +67,12 @@ void ImageCell::mousePressEvent(QMouseEvent *event)
     m_pressed = event->button() == Qt::LeftButton;
 }
 
+// The second press of a double-click is no press of its own: the double-click was one click, already made.
+void ImageCell::mouseDoubleClickEvent(QMouseEvent *)
+{
+    m_pressed = false;
+}
+
 // A click is a left press and release on the cell, as with a push button.
 void ImageCell::mouseReleaseEvent(QMouseEvent *event)
 {

@@ -6,7 +6,11 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include <cstdio>
+#include <cstdlib>
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace runtime {
 
@@ -63,7 +67,48 @@ QString describe(const std::exception_ptr &escaped)
     }
 }
 
+struct HeldMessage
+{
+    QtMsgType type;
+    QString category;
+    QString text;
+};
+
+QtMessageHandler previousHandler = nullptr;
+std::vector<HeldMessage> heldMessages;
+
+void startupHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtFatalMsg) {
+        heldMessages.push_back({type, QString::fromLatin1(context.category), text});
+        return;
+    }
+    const QByteArray display = qgetenv("DISPLAY"), wayland = qgetenv("WAYLAND_DISPLAY");
+    const QByteArray where = !display.isEmpty() ? "DISPLAY=" + display
+        : !wayland.isEmpty()                    ? "WAYLAND_DISPLAY=" + wayland
+                                                : QByteArray("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    std::fprintf(stderr, "pairfield: needs a graphical session, and no display could be opened (%s)\n",
+                 where.constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 } // namespace
+
+StartupWatch::StartupWatch()
+{
+    previousHandler = qInstallMessageHandler(startupHandler);
+}
+
+StartupWatch::~StartupWatch()
+{
+    qInstallMessageHandler(previousHandler);
+    for (const HeldMessage &held : std::exchange(heldMessages, {})) {
+        const QByteArray category = held.category.toUtf8();
+        const QMessageLogContext context(nullptr, 0, nullptr, category.constData());
+        qt_message_output(held.type, context, held.text);
+    }
+}
 
 FailureReporter setFailureReporter(FailureReporter reporter)
 {

@@ -25,6 +25,20 @@ int exitStatus();
 /** Forgets an earlier end, so that one process can try several (for tests). */
 void clearEnd();
 
+/**
+ * Watches the window system's start-up: while it lives, a fatal message (no display could be opened) ends
+ * the program with one line on standard error and status 1, instead of an abort and a core dump. Other
+ * messages are held and passed on once it ends.
+ */
+class StartupWatch
+{
+public:
+    StartupWatch();
+    ~StartupWatch();
+    StartupWatch(const StartupWatch &) = delete;
+    StartupWatch &operator=(const StartupWatch &) = delete;
+};
+
 namespace detail {
 bool insideGuard();
 void enterGuard();

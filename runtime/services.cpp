@@ -32,6 +32,9 @@ QByteArray appPath()
 
 void Show(QWidget &window)
 {
+    // A minimised window comes back as it was before, not merely mapped behind its icon.
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     window.show();
     window.raise();
     window.activateWindow();

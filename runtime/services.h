@@ -15,7 +15,8 @@ namespace runtime {
  */
 QByteArray appPath();
 
-/** Shows a window, not modal and without an owner, and brings it to the front. */
+/** Shows a window, not modal and without an owner, restored if it was minimised, and brings it to the front.
+ */
 void Show(QWidget &window);
 
 /** Starts the selection of a text box before character `start` (clamped to the text), selecting nothing. */

@@ -3,6 +3,7 @@
 #include "runtime/services.h"
 
 #include <QLabel>
+#include <QRadioButton>
 
 namespace windows {
 
@@ -19,6 +20,19 @@ void setTextColour(QWidget &control, const QColor &colour)
     QPalette palette = control.palette();
     palette.setColor(QPalette::WindowText, colour);
     control.setPalette(palette);
+}
+
+void makeOneTabStop(std::span<QRadioButton *const> group)
+{
+    // Only the selected option takes the focus from Tab; the others still take it from a click, and the
+    // arrow keys reach them whatever their focus policy.
+    const auto update = [group] {
+        for (QRadioButton *option : group)
+            option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    for (QRadioButton *option : group)
+        QObject::connect(option, &QRadioButton::toggled, option, update);
+    update();
 }
 
 QLabel *designLabel(QWidget *window, const QColor &colour, double points, const QString &caption)

@@ -3,7 +3,10 @@
 #include <QColor>
 #include <QString>
 
+#include <span>
+
 class QLabel;
+class QRadioButton;
 class QWidget;
 
 namespace windows {
@@ -16,6 +19,12 @@ void paintWindowGrey(QWidget &window);
 
 /** Sets the colour of a control's text. */
 void setTextColour(QWidget &control, const QColor &colour);
+
+/**
+ * Makes a group of option buttons one stop in the tab order, as on every desktop: Tab reaches the selected
+ * option only, and the arrow keys move the selection within the group.
+ */
+void makeOneTabStop(std::span<QRadioButton *const> group);
 
 /** A plain-text label in the design font: whatever it shows is never read as markup. */
 QLabel *designLabel(QWidget *window, const QColor &colour, double points, const QString &caption = {});

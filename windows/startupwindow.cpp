@@ -42,6 +42,7 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
         setTextColour(*numCells[k], Qt::white);
     }
     numCells[5]->setChecked(true);
+    makeOneTabStop(numCells);
 
     txtName[0] = new QLineEdit(QStringLiteral("A"), this);
     setTwipsGeometry(*txtName[0], 3840, 1800, 2535, 495);

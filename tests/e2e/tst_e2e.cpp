@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -183,6 +184,9 @@ private Q_SLOTS:
     void wholeSmallGameEndsAndQuitLeavesNothing();
     void missingPictureIsReportedAndEndsTheProgram();
     void installedGameFindsItsPictures();
+    void doubleClickIsOneClick();
+    void programInADirectoryNamedInLatin1();
+    void withoutADisplayOneLineAndFailure();
 };
 
 void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
@@ -323,6 +327,77 @@ void tst_EndToEnd::installedGameFindsItsPictures()
     clickAt(game.quitButton());
     QVERIFY(game.process().waitForFinished(20000));
     QCOMPARE(game.process().exitCode(), 0);
+}
+
+// The second press of a double-click on the second card arrives during the pause; it must not turn that
+// card again for the next player once it is covered.
+void tst_EndToEnd::doubleClickIsOneClick()
+{
+    Game game;
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(9));
+    for (int first = 1;; first += 2) {
+        QVERIFY2(first < 40, "no miss in the whole board");
+        game.click(first);
+        const QPoint second = game.back(first + 1).center();
+        xdotool({QStringLiteral("mousemove"), QString::number(second.x()), QString::number(second.y()),
+                 QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                 QStringLiteral("--delay"), QStringLiteral("60"), QStringLiteral("1")});
+        QTest::qWait(300);
+        const QImage during = screen();
+        if (game.face(during, first) == game.face(during, first + 1))
+            continue;
+        QTest::qWait(2600);
+        const QImage after = screen();
+        QVERIFY(game.showsBack(after, first));
+        QVERIFY(game.showsBack(after, first + 1));
+        break;
+    }
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+}
+
+// The program's directory is found by its bytes, whatever the locale makes of them.
+void tst_EndToEnd::programInADirectoryNamedInLatin1()
+{
+    QTemporaryDir top;
+    const std::filesystem::path built = std::filesystem::path(PF_PAIRFIELD).parent_path();
+    const std::filesystem::path latin1 = std::filesystem::path(top.path().toStdString()) / "caf\xe9";
+    std::filesystem::create_directory(latin1);
+    std::filesystem::copy_file(PF_PAIRFIELD, latin1 / "pairfield");
+    for (int p = 1; p <= 20; ++p)
+        std::filesystem::copy_file(built / ("F" + std::to_string(p) + ".gif"),
+                                   latin1 / ("F" + std::to_string(p) + ".gif"));
+    // Started through a link with a plain name; the program resolves it to the Latin-1 directory.
+    const QString link = top.filePath(QStringLiteral("pairfield"));
+    std::filesystem::create_symlink(latin1 / "pairfield", link.toStdString());
+
+    Game game(link);
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(0));
+    game.click(1);
+    QVERIFY(waitFor([&] { return game.showsFace(screen(), 1); }, 5000));
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
+}
+
+void tst_EndToEnd::withoutADisplayOneLineAndFailure()
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name :
+         {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("QT_QPA_PLATFORM")})
+        environment.remove(name);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(PF_PAIRFIELD), {});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QStringList said
+        = QString::fromLocal8Bit(process.readAllStandardError()).trimmed().split(QLatin1Char('\n'));
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(said.first().contains(QStringLiteral("graphical session")), qPrintable(said.first()));
 }
 
 QTEST_MAIN(tst_EndToEnd)

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void conversionsRoundTiesToEven_data();
     void conversionsRoundTiesToEven();
     void unitIntervalNeverReachesOne();
+    void seedingFromTheClockChangesTheDraws();
 
     void loadCopiesTheDesignElementAsItStandsNow();
     void loadingAnIndexTwiceFails();
@@ -164,6 +165,22 @@ void tst_Runtime::unitIntervalNeverReachesOne()
         const float r = random.next();
         QVERIFY(r >= 0.0f && r < 1.0f);
     }
+}
+
+// Two fresh generators start alike; seeded from the clock at different moments, their deals differ.
+void tst_Runtime::seedingFromTheClockChangesTheDraws()
+{
+    const auto draws = [] {
+        runtime::SystemRandom random;
+        random.randomize();
+        QList<float> values;
+        for (int i = 0; i < 8; ++i)
+            values << random.next();
+        return values;
+    };
+    const QList<float> first = draws();
+    QTest::qSleep(2);
+    QVERIFY(draws() != first);
 }
 
 void tst_Runtime::loadCopiesTheDesignElementAsItStandsNow()

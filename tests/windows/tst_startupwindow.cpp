@@ -2,6 +2,7 @@
 #include "runtime/program.h"
 #include "runtime/services.h"
 #include "windows/forms.h"
+#include "windows/gamewindow.h"
 #include "windows/startupwindow.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void optionsAreOneGroupInTheirPlaces_data();
     void optionsAreOneGroupInTheirPlaces();
     void firstNameHasTheFocusAndIsSelected();
+    void keyboardWalksTheFocusChain();
+    void playRestoresAMinimisedGameWindow();
 
 private:
     std::unique_ptr<runtime::SystemRandom> m_random;
@@ -116,6 +119,44 @@ void tst_StartupWindow::firstNameHasTheFocusAndIsSelected()
     QCOMPARE(startup.txtName[0]->selectedText(), QStringLiteral("A"));
     QTest::keyClicks(startup.txtName[0], QStringLiteral("Zoe"));
     QCOMPARE(startup.txtName[0]->text(), QStringLiteral("Zoe"));
+}
+
+// Tab visits the names, the selected size (the options are one stop), PLAY, and round again; the arrows
+// move the selection within the options; Shift+Tab walks back.
+void tst_StartupWindow::keyboardWalksTheFocusChain()
+{
+    windows::StartupWindow &startup = m_forms->startup.get();
+    QVERIFY(QTest::qWaitForWindowActive(&startup));
+    QStringList walk;
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QWidget *focus = QApplication::focusWidget();
+        const auto *option = qobject_cast<QRadioButton *>(focus);
+        walk << (option != nullptr ? option->text() + (option->isChecked() ? QStringLiteral("*") : QString())
+                     : focus == startup.cmdPlay    ? QStringLiteral("PLAY")
+                     : focus == startup.txtName[0] ? QStringLiteral("name 0")
+                     : focus == startup.txtName[1] ? QStringLiteral("name 1")
+                                                   : QStringLiteral("?"));
+    };
+    for (const Qt::Key key :
+         {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab, Qt::Key_Tab})
+        press(key);
+    for (int i = 0; i < 3; ++i)
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(walk,
+             QStringList({"name 1", "24*", "28*", "32*", "28*", "PLAY", "name 0", "PLAY", "28*", "name 1"}));
+}
+
+void tst_StartupWindow::playRestoresAMinimisedGameWindow()
+{
+    windows::StartupWindow &startup = m_forms->startup.get();
+    startup.cmdPlay->click();
+    windows::GameWindow &game = m_forms->game.get();
+    game.showMinimized();
+    QVERIFY(game.isMinimized());
+    startup.cmdPlay->click();
+    QVERIFY(game.isVisible());
+    QVERIFY(!game.isMinimized());
 }
 
 QTEST_MAIN(tst_StartupWindow)
