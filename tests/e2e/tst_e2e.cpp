@@ -1,4 +1,5 @@
 // The real program on a real X server: real mouse clicks through xdotool, pixels read off the screen.
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,6 +167,23 @@ public:
     QImage face(const QImage &image, int cell) const { return image.copy(back(cell)); }
 
     QProcess &process() { return m_process; }
+    QPoint gameOrigin() const { return m_game; }
+
+    // Brings the setup window up again, picks a size and presses PLAY; the game window comes back to the
+    // front.
+    bool replay(int option)
+    {
+        xdotool({QStringLiteral("windowraise"), visibleWindows(setupTitle).first()});
+        QTest::qWait(100);
+        pressPlay(option);
+        return waitFor([&] {
+            const QImage now = screen();
+            for (int cell = 1; cell <= cells(); ++cell)
+                if (woodShare(now, back(cell)) < 0.9)
+                    return false;
+            return true;
+        });
+    }
 
 private:
     QProcess m_process;
@@ -187,6 +206,7 @@ private Q_SLOTS:
     void doubleClickIsOneClick();
     void programInADirectoryNamedInLatin1();
     void withoutADisplayOneLineAndFailure();
+    void monkeyNeverBreaksWhatPlayersSee();
 };
 
 void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
@@ -398,6 +418,109 @@ void tst_EndToEnd::withoutADisplayOneLineAndFailure()
         = QString::fromLocal8Bit(process.readAllStandardError()).trimmed().split(QLatin1Char('\n'));
     QCOMPARE(said.size(), 1);
     QVERIFY2(said.first().contains(QStringLiteral("graphical session")), qPrintable(said.first()));
+}
+
+// Random actions against the real program; after each, what a player sees must make sense: each cell shows
+// its back or its face, at most two unmatched faces are up (one when no pause runs), and the pairs found only
+// grow until the next PLAY. PF_MONKEY_SEED replays a run; PF_MONKEY_ACTIONS sets its length.
+void tst_EndToEnd::monkeyNeverBreaksWhatPlayersSee()
+{
+    const quint32 seed = qEnvironmentVariableIsSet("PF_MONKEY_SEED")
+        ? quint32(qEnvironmentVariableIntValue("PF_MONKEY_SEED"))
+        : quint32(QDateTime::currentMSecsSinceEpoch());
+    const int actions = qEnvironmentVariableIsSet("PF_MONKEY_ACTIONS")
+        ? qEnvironmentVariableIntValue("PF_MONKEY_ACTIONS")
+        : 200;
+    qInfo("monkey: PF_MONKEY_SEED=%u PF_MONKEY_ACTIONS=%d", seed, actions);
+    QRandomGenerator random(seed);
+
+    Game game;
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(int(random.bounded(10))));
+    int pairsFound = 0;
+    const auto look = [&](bool idle, const QString &after) {
+        const QImage now = screen();
+        QList<QImage> unmatched;
+        int pairs = 0;
+        for (int cell = 1; cell <= game.cells(); ++cell) {
+            QVERIFY2(
+                game.showsBack(now, cell) != game.showsFace(now, cell),
+                qPrintable(QStringLiteral("cell %1 is neither back nor face after %2").arg(cell).arg(after)));
+            if (!game.showsFace(now, cell))
+                continue;
+            const QImage face = game.face(now, cell);
+            if (unmatched.removeOne(face))
+                ++pairs;
+            else
+                unmatched << face;
+        }
+        QVERIFY2(unmatched.size() <= (idle ? 1 : 2),
+                 qPrintable(QStringLiteral("%1 unmatched faces after %2").arg(unmatched.size()).arg(after)));
+        if (idle) {
+            QVERIFY2(pairs >= pairsFound,
+                     qPrintable(QStringLiteral("pairs went from %1 to %2 after %3")
+                                    .arg(pairsFound)
+                                    .arg(pairs)
+                                    .arg(after)));
+            pairsFound = pairs;
+        }
+    };
+    // Clicks queued during a pause may start further pauses: the game is idle once the board stops changing.
+    const auto settle = [&] {
+        QImage before = screen();
+        for (int i = 0; i < 10; ++i) {
+            QTest::qWait(2300);
+            const QImage now = screen();
+            if (now == before)
+                return;
+            before = now;
+        }
+    };
+    const auto anyCell = [&] { return game.back(1 + int(random.bounded(game.cells()))).center(); };
+    const QStringList keys {QStringLiteral("a"),        QStringLiteral("Tab"),  QStringLiteral("Escape"),
+                            QStringLiteral("Left"),     QStringLiteral("Down"), QStringLiteral("F1"),
+                            QStringLiteral("shift+Tab")};
+    for (int action = 0; action < actions; ++action) {
+        const quint32 kind = random.bounded(100);
+        QString what;
+        if (kind < 45) {
+            what = QStringLiteral("click");
+            clickAt(anyCell());
+        } else if (kind < 55) {
+            what = QStringLiteral("double-click");
+            const QPoint at = anyCell();
+            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                     QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                     QStringLiteral("--delay"), QStringLiteral("50"), QStringLiteral("1")});
+        } else if (kind < 65) {
+            what = QStringLiteral("burst");
+            for (int i = 0; i < 4; ++i)
+                clickAt(anyCell());
+        } else if (kind < 75) {
+            what = QStringLiteral("click on empty space");
+            clickAt(game.gameOrigin() + QPoint(int(random.bounded(10, 690)), int(random.bounded(430, 500))));
+        } else if (kind < 90) {
+            what = QStringLiteral("key ") + keys.at(random.bounded(keys.size()));
+            xdotool({QStringLiteral("key"), what.mid(4)});
+        } else if (kind < 93) {
+            what = QStringLiteral("PLAY");
+            QVERIFY(game.replay(int(random.bounded(10))));
+            pairsFound = 0;
+        } else {
+            what = QStringLiteral("waiting out the pauses");
+            settle();
+            look(true, what);
+            continue;
+        }
+        QTest::qWait(120);
+        look(false, QStringLiteral("action %1 (%2)").arg(action).arg(what));
+    }
+    settle();
+    look(true, QStringLiteral("the last action"));
+    QCOMPARE(game.process().state(), QProcess::Running);
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
 }
 
 QTEST_MAIN(tst_EndToEnd)
