@@ -331,6 +331,18 @@ void tst_EndToEnd::missingPictureIsReportedAndEndsTheProgram()
     QVERIFY(visibleWindows(QStringLiteral("Pairfield")).isEmpty());
 }
 
+// PLAY deals a board whose first card turns to a picture; QUIT then ends the program normally.
+static void dealsPicturesAndQuits(Game &game, int option)
+{
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(option));
+    game.click(1);
+    QVERIFY(waitFor([&] { return game.showsFace(screen(), 1); }, 5000));
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
+}
+
 // The installed game started through its link in the command directory, from elsewhere: it finds its
 // pictures beside the real executable and deals them.
 void tst_EndToEnd::installedGameFindsItsPictures()
@@ -340,13 +352,7 @@ void tst_EndToEnd::installedGameFindsItsPictures()
         QSKIP("PF_INSTALLED_PROGRAM names no installed game");
     QTemporaryDir elsewhere;
     Game game(installed, elsewhere.path());
-    QVERIFY(game.waitForSetup());
-    QVERIFY(game.play(9));
-    game.click(1);
-    QVERIFY(waitFor([&] { return game.showsFace(screen(), 1); }, 5000));
-    clickAt(game.quitButton());
-    QVERIFY(game.process().waitForFinished(20000));
-    QCOMPARE(game.process().exitCode(), 0);
+    dealsPicturesAndQuits(game, 9);
 }
 
 // The second press of a double-click on the second card arrives during the pause; it must not turn that
@@ -393,13 +399,7 @@ void tst_EndToEnd::programInADirectoryNamedInLatin1()
     std::filesystem::create_symlink(latin1 / "pairfield", link.toStdString());
 
     Game game(link);
-    QVERIFY(game.waitForSetup());
-    QVERIFY(game.play(0));
-    game.click(1);
-    QVERIFY(waitFor([&] { return game.showsFace(screen(), 1); }, 5000));
-    clickAt(game.quitButton());
-    QVERIFY(game.process().waitForFinished(20000));
-    QCOMPARE(game.process().exitCode(), 0);
+    dealsPicturesAndQuits(game, 0);
 }
 
 void tst_EndToEnd::withoutADisplayOneLineAndFailure()
