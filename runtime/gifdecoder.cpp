@@ -48,7 +48,7 @@ DecodedGif failed(const QString &reason)
 
 // Each of the decoder's errors in words of its own. Data that ran out mid-way is named as such whatever
 // the decoder made of it.
-DecodedGif decoderFailed(const GifFileType *gif, int code, const Source &source)
+DecodedGif decoderFailed(int code, const Source &source)
 {
     if (code == D_GIF_ERR_NOT_ENOUGH_MEM)
         return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
@@ -76,13 +76,13 @@ DecodedGif decoderFailed(const GifFileType *gif, int code, const Source &source)
         // cannot decode.
         return failed(QStringLiteral("the LZW minimum code size is out of range"));
     default:
-        return failed(QStringLiteral("decoder error %1").arg(gif != nullptr ? gif->Error : code));
+        return failed(QStringLiteral("decoder error %1").arg(code));
     }
 }
 
 DecodedGif decoderFailed(const GifFileType *gif, const Source &source)
 {
-    return decoderFailed(gif, gif->Error, source);
+    return decoderFailed(gif->Error, source);
 }
 
 bool withinLimit(qint64 width, qint64 height)
@@ -170,7 +170,7 @@ DecodedGif decode(const QByteArray &bytes, qint64 budget)
     int error = 0;
     std::unique_ptr<GifFileType, CloseGif> gif(DGifOpen(&source, readFromSource, &error));
     if (!gif)
-        return decoderFailed(nullptr, error, source);
+        return decoderFailed(error, source);
     if (gif->SWidth <= 0 || gif->SHeight <= 0 || !withinLimit(gif->SWidth, gif->SHeight))
         return failed(QStringLiteral("picture size %1 x %2 out of range").arg(gif->SWidth).arg(gif->SHeight));
     if (qint64(gif->SWidth) * gif->SHeight * 4 > budget)

@@ -21,10 +21,12 @@ QByteArray appPath()
     QByteArray executable(PATH_MAX, Qt::Uninitialized);
     const ssize_t length = ::readlink("/proc/self/exe", executable.data(), size_t(executable.size()));
     QByteArray path;
-    if (length > 0 && length < executable.size())
-        path = executable.left(length).left(executable.left(length).lastIndexOf('/'));
-    else
+    if (length > 0 && length < executable.size()) {
+        executable.truncate(length);
+        path = executable.left(executable.lastIndexOf('/'));
+    } else {
         path = QFile::encodeName(QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
+    }
     while (path.endsWith('/'))
         path.chop(1);
     return path;

@@ -137,11 +137,16 @@ public:
         if (!waitFor([&] { return !visibleWindows(gameTitle).isEmpty(); }))
             return false;
         m_game = originOf(visibleWindows(gameTitle).first());
-        // Painted once every back shows its wood.
+        return waitForBoard();
+    }
+
+    // Painted once every back shows its wood.
+    bool waitForBoard()
+    {
         return waitFor([&] {
             const QImage now = screen();
             for (int cell = 1; cell <= cells(); ++cell)
-                if (woodShare(now, back(cell)) < 0.9)
+                if (!showsBack(now, cell))
                     return false;
             return true;
         });
@@ -176,13 +181,7 @@ public:
         xdotool({QStringLiteral("windowraise"), visibleWindows(setupTitle).first()});
         QTest::qWait(100);
         pressPlay(option);
-        return waitFor([&] {
-            const QImage now = screen();
-            for (int cell = 1; cell <= cells(); ++cell)
-                if (woodShare(now, back(cell)) < 0.9)
-                    return false;
-            return true;
-        });
+        return waitForBoard();
     }
 
 private:
