@@ -21,7 +21,12 @@ void ImagesWindow::Form_Load()
     for (int a = 1; a <= pictureCount; ++a) {
         runtime::PictureHolder &holder = picFractals.Load(a);
         const QByteArray path = m_directory + "/F" + QByteArray::number(a) + ".gif";
-        holder.setPicture(runtime::LoadPicture(path, budget));
+        runtime::Picture picture = runtime::LoadPicture(path, budget, runtime::detailedPath(path));
+        // A file that does not say what it shows is named by its number, never by what it used to show.
+        if (picture->name().isEmpty())
+            picture = std::make_shared<const runtime::PictureObject>(
+                picture->image(), QStringLiteral("picture %1").arg(a), picture->detailed());
+        holder.setPicture(std::move(picture));
     }
 }
 

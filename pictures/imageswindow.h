@@ -9,7 +9,8 @@ namespace pictures {
 
 /**
  * The picture library: a window that is never shown and holds the twenty face pictures, read once from
- * F1.gif to F20.gif in the program's directory and kept for the rest of the run.
+ * F1.gif to F20.gif in the program's directory and kept for the rest of the run. On a high-density screen
+ * each also takes its twice-as-large twin, F1@2x.gif and so on, where there is one.
  */
 class ImagesWindow : public QWidget
 {
@@ -24,7 +25,10 @@ public:
      */
     explicit ImagesWindow(QByteArray directory);
 
-    /** Loads picture 1 to 20 in order, each element made and filled before the next; stops at a bad file. */
+    /**
+     * Loads picture 1 to 20 in order, each element made and filled before the next; stops at a bad file.
+     * Each picture is named by its file's comment, or "picture N" when the file has none.
+     */
     void Form_Load();
 
     /** Holds no picture; touching it is what brings the library into being. */

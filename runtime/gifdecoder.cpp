@@ -43,7 +43,7 @@ struct CloseGif
 
 DecodedGif failed(const QString &reason)
 {
-    return {QImage(), DecodedGif::Problem::Unreadable, reason};
+    return {QImage(), DecodedGif::Problem::Unreadable, reason, {}};
 }
 
 // Each of the decoder's errors in words of its own. Data that ran out mid-way is named as such whatever
@@ -51,7 +51,7 @@ DecodedGif failed(const QString &reason)
 DecodedGif decoderFailed(int code, const Source &source)
 {
     if (code == D_GIF_ERR_NOT_ENOUGH_MEM)
-        return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
+        return {QImage(), DecodedGif::Problem::OutOfMemory, {}, {}};
     if (source.exhausted)
         return failed(QStringLiteral("the file ends too early"));
     switch (code) {
@@ -108,8 +108,24 @@ std::vector<int> rowOrder(int height, bool interlaced)
     return rows;
 }
 
-// Skips an extension, keeping the transparent colour of a graphics control block.
-bool readExtension(GifFileType *gif, int &transparent)
+struct Extensions
+{
+    int transparent = NO_TRANSPARENT_COLOR;
+    QByteArray comment;
+};
+
+// A comment is somebody else's text: one line of printable characters, cut at a sane length.
+QString safeComment(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    for (QChar &c : text)
+        if (!c.isPrint())
+            c = QLatin1Char(' ');
+    return text.simplified().left(gifCommentLimit);
+}
+
+// Reads an extension, keeping the transparent colour of a graphics control block and the text of a comment.
+bool readExtension(GifFileType *gif, Extensions &extensions)
 {
     int code = 0;
     GifByteType *block = nullptr;
@@ -118,11 +134,18 @@ bool readExtension(GifFileType *gif, int &transparent)
     if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
         GraphicsControlBlock control;
         if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
-            transparent = control.TransparentColor;
+            extensions.transparent = control.TransparentColor;
     }
-    while (block != nullptr)
+    // Each sub-block starts with its length; a comment longer than is kept is not gathered further.
+    const bool comment = code == COMMENT_EXT_FUNC_CODE;
+    if (comment && !extensions.comment.isEmpty())
+        extensions.comment += ' ';
+    while (block != nullptr) {
+        if (comment && extensions.comment.size() < 4 * gifCommentLimit)
+            extensions.comment.append(reinterpret_cast<const char *>(block + 1), block[0]);
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
             return false;
+    }
     return true;
 }
 
@@ -141,7 +164,7 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     // straight into the format it is painted in: there is no conversion that could fail.
     QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
-        return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
+        return {QImage(), DecodedGif::Problem::OutOfMemory, {}, {}};
     canvas.fill(Qt::transparent);
 
     std::vector<GifPixelType> line(size_t(frame.Width));
@@ -161,7 +184,7 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
             pixels[x] = qRgb(colour.Red, colour.Green, colour.Blue);
         }
     }
-    return {canvas, DecodedGif::Problem::None, {}};
+    return {canvas, DecodedGif::Problem::None, {}, {}};
 }
 
 DecodedGif decode(const QByteArray &bytes, qint64 budget)
@@ -174,18 +197,22 @@ DecodedGif decode(const QByteArray &bytes, qint64 budget)
     if (gif->SWidth <= 0 || gif->SHeight <= 0 || !withinLimit(gif->SWidth, gif->SHeight))
         return failed(QStringLiteral("picture size %1 x %2 out of range").arg(gif->SWidth).arg(gif->SHeight));
     if (qint64(gif->SWidth) * gif->SHeight * 4 > budget)
-        return {QImage(), DecodedGif::Problem::OverBudget, {}};
+        return {QImage(), DecodedGif::Problem::OverBudget, {}, {}};
 
-    int transparent = NO_TRANSPARENT_COLOR;
+    Extensions extensions;
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR)
             return decoderFailed(gif.get(), source);
         switch (record) {
-        case IMAGE_DESC_RECORD_TYPE:
-            return readFrame(gif.get(), source, transparent);
+        case IMAGE_DESC_RECORD_TYPE: {
+            DecodedGif decoded = readFrame(gif.get(), source, extensions.transparent);
+            if (decoded.problem == DecodedGif::Problem::None)
+                decoded.comment = safeComment(extensions.comment);
+            return decoded;
+        }
         case EXTENSION_RECORD_TYPE:
-            if (!readExtension(gif.get(), transparent))
+            if (!readExtension(gif.get(), extensions))
                 return decoderFailed(gif.get(), source);
             break;
         case TERMINATE_RECORD_TYPE:
@@ -203,7 +230,7 @@ DecodedGif decodeGif(const QByteArray &bytes, qint64 budget)
     try {
         return decode(bytes, budget);
     } catch (const std::bad_alloc &) {
-        return {QImage(), DecodedGif::Problem::OutOfMemory, {}};
+        return {QImage(), DecodedGif::Problem::OutOfMemory, {}, {}};
     }
 }
 

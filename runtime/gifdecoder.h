@@ -13,13 +13,18 @@ struct DecodedGif
     QImage image;
     Problem problem = Problem::None;
     QString error; // for an unreadable file: what is wrong with it
+    QString comment; // the text of the comments before the picture, made safe to show; often empty
 };
+
+/** The longest comment kept, in characters; a longer one is cut there. */
+inline constexpr qsizetype gifCommentLimit = 80;
 
 /** A single picture larger than this many bytes of 32-bit pixels is refused as unreadable. */
 inline constexpr qint64 gifAllocationLimit = 256 * 1024 * 1024;
 
 /**
- * Decodes the first frame of a GIF held in memory into premultiplied 32-bit pixels, ready to paint.
+ * Decodes the first frame of a GIF held in memory into premultiplied 32-bit pixels, ready to paint, with
+ * the comments that come before it as one line of printable text.
  * Truncated or corrupt data is an error, never a partial picture. A picture whose pixels would take more
  * than `budget` bytes is refused before anything is allocated.
  */

@@ -58,8 +58,9 @@ void ImageCell::paintEvent(QPaintEvent *)
 {
     if (!m_picture)
         return;
+    // At the same logical size on every screen, from the pixels made for its density where there are some.
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture->image());
+    painter.drawImage(QPointF(0, 0), m_picture->pixelsFor(devicePixelRatioF()));
 }
 
 void ImageCell::mousePressEvent(QMouseEvent *event)

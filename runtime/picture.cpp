@@ -4,11 +4,14 @@
 #include "gifdecoder.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,10 +61,15 @@ private:
     int m_fd;
 };
 
-QByteArray readPictureFile(const QByteArray &path)
+enum class Presence { Required, Optional };
+
+// The bytes of a picture file; nothing for an optional file that does not exist.
+std::optional<QByteArray> readPictureFile(const QByteArray &path, Presence presence)
 {
     // Non-blocking, so that a pipe in a picture's place is refused instead of waited on.
     const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0 && errno == ENOENT && presence == Presence::Optional)
+        return std::nullopt;
     if (file.get() < 0)
         cannotLoad(path, systemReason(errno));
     struct stat status
@@ -94,7 +102,7 @@ QByteArray readPictureFile(const QByteArray &path)
     return bytes;
 }
 
-Picture decodePicture(const QByteArray &path, const QByteArray &bytes, PictureBudget &budget)
+DecodedGif decodePicture(const QByteArray &path, const QByteArray &bytes, PictureBudget &budget)
 {
     DecodedGif decoded = decodeGif(bytes, std::max<qint64>(budget.remaining(), 0));
     switch (decoded.problem) {
@@ -110,27 +118,102 @@ Picture decodePicture(const QByteArray &path, const QByteArray &bytes, PictureBu
         cannotLoad(path, QStringLiteral("out of memory"));
     }
     budget.spend(decoded.image.sizeInBytes());
-    return std::make_shared<const PictureObject>(std::move(decoded.image));
+    return decoded;
+}
+
+// The twin goes with the picture only when it is exactly twice its size; one that is not (the picture was
+// replaced, the twin left behind) would show something else, and costs nothing.
+Picture makePicture(DecodedGif picture, std::optional<DecodedGif> twin, PictureBudget &budget)
+{
+    QImage detailed;
+    if (twin && twin->image.size() == picture.image.size() * 2) {
+        detailed = std::move(twin->image);
+        detailed.setDevicePixelRatio(2);
+    } else if (twin) {
+        budget.spend(-twin->image.sizeInBytes());
+    }
+    return std::make_shared<const PictureObject>(std::move(picture.image), std::move(picture.comment),
+                                                 std::move(detailed));
+}
+
+Picture loadResource(const QString &path)
+{
+    PictureBudget budget(gifAllocationLimit);
+    const auto read = [](const QString &name) {
+        QFile resource(name);
+        if (!resource.open(QIODevice::ReadOnly))
+            cannotLoad(name.toUtf8(), resource.errorString().toLower());
+        return resource.readAll();
+    };
+    DecodedGif picture = decodePicture(path.toUtf8(), read(path), budget);
+    std::optional<DecodedGif> twin;
+    const QString twinPath = QString::fromUtf8(detailedPath(path.toUtf8()));
+    if (screensWantDetail() && QFile::exists(twinPath))
+        twin = decodePicture(twinPath.toUtf8(), read(twinPath), budget);
+    return makePicture(std::move(picture), std::move(twin), budget);
 }
 
 } // namespace
 
-PictureObject::PictureObject(QImage image) : m_image(std::move(image)), m_handle(nextHandle()) { }
+PictureObject::PictureObject(QImage image, QString name, QImage detailed)
+    : m_image(std::move(image))
+    , m_detailed(std::move(detailed))
+    , m_name(std::move(name))
+    , m_handle(nextHandle())
+{ }
+
+const QImage &PictureObject::pixelsFor(qreal ratio) const
+{
+    const QImage &source = ratio > 1 && !m_detailed.isNull() ? m_detailed : m_image;
+    // A whole multiple of the source's density draws every source pixel as an even square of device
+    // pixels: nothing to smooth.
+    const qreal times = ratio / source.devicePixelRatio();
+    if (times >= 1 && qFuzzyCompare(times, std::round(times)))
+        return source;
+    if (m_scaled.isNull() || !qFuzzyCompare(m_scaled.devicePixelRatio(), ratio)) {
+        const QSize devicePixels = (QSizeF(m_image.size()) * ratio).toSize();
+        m_scaled = source.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(ratio);
+    }
+    return m_scaled;
+}
 
 Picture LoadPicture(const QByteArray &path, PictureBudget &budget)
 {
-    return decodePicture(path, readPictureFile(path), budget);
+    return makePicture(decodePicture(path, *readPictureFile(path, Presence::Required), budget), std::nullopt,
+                       budget);
+}
+
+Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QByteArray &detailedPath)
+{
+    DecodedGif picture = decodePicture(path, *readPictureFile(path, Presence::Required), budget);
+    std::optional<DecodedGif> twin;
+    if (screensWantDetail())
+        if (const auto bytes = readPictureFile(detailedPath, Presence::Optional))
+            twin = decodePicture(detailedPath, *bytes, budget);
+    return makePicture(std::move(picture), std::move(twin), budget);
+}
+
+QByteArray detailedPath(const QByteArray &path)
+{
+    const QByteArray extension = ".gif";
+    return path.endsWith(extension) ? path.chopped(extension.size()) + "@2x" + extension : path + "@2x";
+}
+
+bool screensWantDetail()
+{
+    // No screens at all in a program without a graphical application (a command-line tool).
+    const auto *application = qobject_cast<const QGuiApplication *>(QCoreApplication::instance());
+    return application != nullptr && application->devicePixelRatio() > 1.0;
 }
 
 Picture LoadPicture(const QString &path)
 {
+    if (path.startsWith(QLatin1String(":/")))
+        return loadResource(path);
     PictureBudget budget(gifAllocationLimit);
-    if (!path.startsWith(QLatin1String(":/")))
-        return LoadPicture(QFile::encodeName(path), budget);
-    QFile resource(path);
-    if (!resource.open(QIODevice::ReadOnly))
-        cannotLoad(path.toUtf8(), resource.errorString().toLower());
-    return decodePicture(path.toUtf8(), resource.readAll(), budget);
+    const QByteArray file = QFile::encodeName(path);
+    return LoadPicture(file, budget, detailedPath(file));
 }
 
 } // namespace runtime

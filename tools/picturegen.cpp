@@ -1,8 +1,10 @@
 // Writes the game's pictures: twenty 64 x 64 fractal faces, F1.gif to F20.gif, each in its own shape and
-// palette so that any two tell apart at a glance, and the 48 x 36 wood-grain card back.
+// palette so that any two tell apart at a glance, and the 48 x 36 wood-grain card back. Each is also drawn
+// at twice the size from the same figure at twice the detail (F1@2x.gif, ...), for high-density screens,
+// and each face carries its name ("fern") as a GIF comment for assistive technology to speak.
 //
-//   picturegen faces <directory>     F1.gif to F20.gif in <directory>
-//   picturegen back <file>           the card back
+//   picturegen faces <directory>     F1.gif to F20.gif and F1@2x.gif to F20@2x.gif in <directory>
+//   picturegen back <file>           the card back, and its @2x twin beside it
 //
 // The output depends on nothing but this file: the same program always writes the same bytes.
 
@@ -38,6 +40,16 @@ struct Indexed
     int width, height;
     std::vector<std::uint8_t> pixels;
     Palette palette;
+    std::string name; // written as the picture's comment when not empty
+};
+
+// How finely a picture is drawn: 1 for the design's own size, 2 for twice as many pixels each way.
+struct Detail
+{
+    int scale;
+    int size() const { return faceSize * scale; }
+    // Recursive figures go one level deeper at twice the size, so the extra pixels show extra detail.
+    int extraLevels() const { return scale - 1; }
 };
 
 // A palette of `count` entries along colour stops at positions 0..1.
@@ -68,13 +80,14 @@ Palette withInside(Rgb inside, const std::vector<std::pair<double, Rgb>> &stops)
 }
 
 // Renders a face from a function of the point (u, v) in [0, 1) x [0, 1) to a palette index.
-Indexed face(const std::function<int(double, double)> &indexAt, Palette palette)
+Indexed face(Detail detail, const std::function<int(double, double)> &indexAt, Palette palette)
 {
-    Indexed image {faceSize, faceSize, {}, std::move(palette)};
-    for (int y = 0; y < faceSize; ++y)
-        for (int x = 0; x < faceSize; ++x)
+    const int size = detail.size();
+    Indexed image {size, size, {}, std::move(palette), {}};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
             image.pixels.push_back(
-                std::uint8_t(std::clamp(indexAt((x + 0.5) / faceSize, (y + 0.5) / faceSize), 0, 255)));
+                std::uint8_t(std::clamp(indexAt((x + 0.5) / size, (y + 0.5) / size), 0, 255)));
     return image;
 }
 
@@ -89,11 +102,12 @@ int escapeIndex(double smooth, bool escaped, double cycle)
 using Step = std::function<std::complex<double>(std::complex<double>, std::complex<double>)>;
 
 // Escape-time picture of z -> step(z, c) over the rectangle centred at `centre`, `width` across.
-Indexed escapeTime(std::complex<double> centre, double width, bool julia, std::complex<double> constant,
-                   Step step, double power, double cycle, Palette palette)
+Indexed escapeTime(Detail detail, std::complex<double> centre, double width, bool julia,
+                   std::complex<double> constant, Step step, double power, double cycle, Palette palette)
 {
     constexpr int limit = 300;
     return face(
+        detail,
         [=](double u, double v) {
             const std::complex<double> point
                 = centre + std::complex<double>((u - 0.5) * width, (v - 0.5) * width);
@@ -117,7 +131,7 @@ std::complex<double> square(std::complex<double> z, std::complex<double> c)
 }
 
 // Newton's method for z^degree = 1: each root its own band of the palette, shaded by the steps it took.
-Indexed newton(int degree, double zoom, const std::vector<Rgb> &colours)
+Indexed newton(Detail detail, int degree, double zoom, const std::vector<Rgb> &colours)
 {
     const int band = 255 / degree;
     Palette palette {{20, 20, 20}};
@@ -127,6 +141,7 @@ Indexed newton(int degree, double zoom, const std::vector<Rgb> &colours)
         palette.insert(palette.end(), shades.begin(), shades.end());
     }
     return face(
+        detail,
         [=](double u, double v) {
             std::complex<double> z((u - 0.5) * zoom, (v - 0.5) * zoom);
             for (int n = 0; n < 60; ++n) {
@@ -166,12 +181,16 @@ struct Affine
 };
 
 // An iterated function system drawn as the density of its orbit, on a logarithmic scale.
-Indexed chaosGame(const std::vector<Affine> &maps, double left, double top, double size, Palette palette)
+Indexed chaosGame(Detail detail, const std::vector<Affine> &maps, double left, double top, double size,
+                  Palette palette)
 {
-    std::vector<int> hits(faceSize * faceSize, 0);
+    const int pixels = detail.size();
+    std::vector<int> hits(size_t(pixels * pixels), 0);
     Lcg random(7);
     double x = 0, y = 0;
-    for (int i = 0; i < 400000; ++i) {
+    // As many points per pixel at every size.
+    const int points = 400000 * detail.scale * detail.scale;
+    for (int i = 0; i < points; ++i) {
         double pick = random.next();
         size_t k = 0;
         while (k + 1 < maps.size() && pick > maps[k].weight) {
@@ -182,24 +201,27 @@ Indexed chaosGame(const std::vector<Affine> &maps, double left, double top, doub
         const double nx = m.a * x + m.b * y + m.e;
         y = m.c * x + m.d * y + m.f;
         x = nx;
-        const int px = int((x - left) / size * faceSize);
-        const int py = int((top - y) / size * faceSize);
-        if (i > 20 && px >= 0 && px < faceSize && py >= 0 && py < faceSize)
-            ++hits[size_t(py * faceSize + px)];
+        const int px = int((x - left) / size * pixels);
+        const int py = int((top - y) / size * pixels);
+        if (i > 20 && px >= 0 && px < pixels && py >= 0 && py < pixels)
+            ++hits[size_t(py * pixels + px)];
     }
     const int most = *std::max_element(hits.begin(), hits.end());
     return face(
+        detail,
         [&](double u, double v) {
-            const int count = hits[size_t(int(v * faceSize) * faceSize + int(u * faceSize))];
+            const int count = hits[size_t(int(v * pixels) * pixels + int(u * pixels))];
             return count == 0 ? 0 : 1 + int(254.0 * std::log1p(count) / std::log1p(most));
         },
         std::move(palette));
 }
 
 // Sierpinski-like carpets: the depth of the first hole a point falls into picks its colour.
-Indexed carpet(const std::function<bool(int, int)> &isHole, Palette palette, int levels)
+Indexed carpet(Detail detail, const std::function<bool(int, int)> &isHole, Palette palette, int levels)
 {
+    levels += detail.extraLevels();
     return face(
+        detail,
         [=](double u, double v) {
             double x = u, y = v;
             for (int level = 0; level < levels; ++level) {
@@ -215,14 +237,16 @@ Indexed carpet(const std::function<bool(int, int)> &isHole, Palette palette, int
         std::move(palette));
 }
 
-Indexed sierpinskiTriangle()
+Indexed sierpinskiTriangle(Detail detail)
 {
     Palette palette = withInside({18, 6, 24}, {{0, {255, 60, 200}}, {1, {255, 220, 250}}});
+    const int size = detail.size();
     return face(
-        [](double u, double v) {
-            const int x = int(u * faceSize), y = int(v * faceSize);
+        detail,
+        [=](double u, double v) {
+            const int x = int(u * size), y = int(v * size);
             // Pascal's triangle modulo 2, leaning to the left and shaded by height.
-            return (x & (faceSize - 1 - y)) == 0 ? 1 + y * 4 : 0;
+            return (x & (size - 1 - y)) == 0 ? 1 + y * 4 / detail.scale : 0;
         },
         std::move(palette));
 }
@@ -239,12 +263,12 @@ bool insidePolygon(const std::vector<std::complex<double>> &polygon, std::comple
     return inside;
 }
 
-Indexed kochSnowflake()
+Indexed kochSnowflake(Detail detail)
 {
     std::vector<std::complex<double>> points;
     for (int k = 0; k < 3; ++k)
         points.push_back(std::polar(0.46, -pi / 2 + 2 * pi * k / 3));
-    for (int level = 0; level < 4; ++level) {
+    for (int level = 0; level < 4 + detail.extraLevels(); ++level) {
         std::vector<std::complex<double>> finer;
         for (size_t i = 0; i < points.size(); ++i) {
             const auto a = points[i], b = points[(i + 1) % points.size()];
@@ -257,6 +281,7 @@ Indexed kochSnowflake()
     Palette palette
         = withInside({10, 16, 40}, {{0, {230, 250, 255}}, {0.6, {90, 180, 240}}, {1, {30, 70, 160}}});
     return face(
+        detail,
         [&](double u, double v) {
             const std::complex<double> p(u - 0.5, v - 0.52);
             return insidePolygon(points, p) ? 1 + int(std::min(1.0, std::abs(p) / 0.46) * 254) : 0;
@@ -264,7 +289,7 @@ Indexed kochSnowflake()
         std::move(palette));
 }
 
-Indexed lyapunov()
+Indexed lyapunov(Detail detail)
 {
     Palette palette = withInside({0, 0, 0},
                                  {{0, {20, 30, 110}},
@@ -274,6 +299,7 @@ Indexed lyapunov()
                                   {1, {255, 250, 200}}});
     const std::string sequence = "AABAB";
     return face(
+        detail,
         [&](double u, double v) {
             const double a = 2.6 + u * 1.4, b = 4.0 - v * 1.4;
             double x = 0.5, sum = 0;
@@ -289,7 +315,7 @@ Indexed lyapunov()
         std::move(palette));
 }
 
-Indexed pythagorasTree()
+Indexed pythagorasTree(Detail detail)
 {
     struct Square
     {
@@ -301,7 +327,7 @@ Indexed pythagorasTree()
     std::function<void(std::complex<double>, std::complex<double>, int)> branch
         = [&](std::complex<double> corner, std::complex<double> side, int depth) {
               squares.push_back({corner, side, depth});
-              if (depth == 9)
+              if (depth == 9 + detail.extraLevels())
                   return;
               const std::complex<double> up = side * std::complex<double>(0, -1);
               const std::complex<double> leftSide = side * std::polar(0.8, -0.6435);
@@ -313,6 +339,7 @@ Indexed pythagorasTree()
     Palette palette
         = withInside({200, 230, 250}, {{0, {110, 70, 30}}, {0.5, {140, 120, 40}}, {1, {60, 200, 60}}});
     return face(
+        detail,
         [&](double u, double v) {
             const std::complex<double> p(u, v);
             int deepest = -1;
@@ -326,40 +353,42 @@ Indexed pythagorasTree()
         std::move(palette));
 }
 
-std::vector<Indexed> faces()
+std::vector<Indexed> faces(Detail d)
 {
     using C = std::complex<double>;
     std::vector<Indexed> all;
     // 1: the whole Mandelbrot set, gold and blue.
     all.push_back(
-        escapeTime({-0.6, 0}, 2.9, false, 0, square, 2, 0.06,
+        escapeTime(d, {-0.6, 0}, 2.9, false, 0, square, 2, 0.06,
                    withInside({8, 8, 40}, {{0, {10, 30, 120}}, {0.5, {255, 200, 60}}, {1, {10, 30, 120}}})));
     // 2: a Julia set on fire.
     all.push_back(escapeTime(
-        0, 3.0, true, C(-0.8, 0.156), square, 2, 0.05,
+        d, 0, 3.0, true, C(-0.8, 0.156), square, 2, 0.05,
         withInside({0, 0, 0},
                    {{0, {30, 0, 0}}, {0.4, {220, 40, 0}}, {0.8, {255, 220, 40}}, {1, {30, 0, 0}}})));
     // 3: a Julia set in emerald.
     all.push_back(
-        escapeTime(0, 2.6, true, C(0.285, 0.01), square, 2, 0.05,
+        escapeTime(d, 0, 2.6, true, C(0.285, 0.01), square, 2, 0.05,
                    withInside({0, 40, 20}, {{0, {0, 20, 10}}, {0.5, {80, 240, 140}}, {1, {0, 20, 10}}})));
     // 4: the burning ship, upright.
     all.push_back(escapeTime(
-        {-0.45, -0.5}, 3.2, false, 0,
+        d, {-0.45, -0.5}, 3.2, false, 0,
         [](C z, C c) {
             return C(std::abs(z.real()), std::abs(z.imag())) * C(std::abs(z.real()), std::abs(z.imag())) + c;
         },
         2, 0.08,
         withInside({60, 20, 0}, {{0, {255, 240, 200}}, {0.5, {230, 110, 20}}, {1, {255, 240, 200}}})));
     // 5: Newton's basins of z^3 = 1 in red, green and blue.
-    all.push_back(newton(3, 3.0, {{230, 40, 40}, {40, 200, 60}, {50, 90, 240}}));
+    all.push_back(newton(d, 3, 3.0, {{230, 40, 40}, {40, 200, 60}, {50, 90, 240}}));
     // 6: Sierpinski's triangle, magenta.
-    all.push_back(sierpinskiTriangle());
+    all.push_back(sierpinskiTriangle(d));
     // 7: Sierpinski's carpet, teal.
-    all.push_back(carpet([](int x, int y) { return x == 1 && y == 1; },
-                         gradient({{0, {5, 40, 50}}, {0.7, {20, 200, 210}}, {1, {210, 255, 250}}}, 256), 4));
+    all.push_back(carpet(
+        d, [](int x, int y) { return x == 1 && y == 1; },
+        gradient({{0, {5, 40, 50}}, {0.7, {20, 200, 210}}, {1, {210, 255, 250}}}, 256), 4));
     // 8: Barnsley's fern.
-    all.push_back(chaosGame({{0, 0, 0, 0.16, 0, 0, 0.01},
+    all.push_back(chaosGame(d,
+                            {{0, 0, 0, 0.16, 0, 0, 0.01},
                              {0.85, 0.04, -0.04, 0.85, 0, 1.6, 0.85},
                              {0.2, -0.26, 0.23, 0.22, 0, 1.6, 0.07},
                              {-0.15, 0.28, 0.26, 0.24, 0, 0.44, 0.07}},
@@ -367,67 +396,96 @@ std::vector<Indexed> faces()
                             withInside({5, 15, 5}, {{0, {30, 110, 30}}, {1, {200, 255, 120}}})));
     // 9: the seahorse valley of the Mandelbrot set, violet.
     all.push_back(
-        escapeTime({-0.7453, 0.1127}, 0.012, false, 0, square, 2, 0.03,
+        escapeTime(d, {-0.7453, 0.1127}, 0.012, false, 0, square, 2, 0.03,
                    withInside({20, 0, 30}, {{0, {40, 0, 60}}, {0.5, {250, 120, 230}}, {1, {40, 0, 60}}})));
     // 10: the tricorn, red and teal.
     all.push_back(escapeTime(
-        {-0.3, 0}, 3.6, false, 0, [](C z, C c) { return std::conj(z) * std::conj(z) + c; }, 2, 0.1,
+        d, {-0.3, 0}, 3.6, false, 0, [](C z, C c) { return std::conj(z) * std::conj(z) + c; }, 2, 0.1,
         withInside({0, 60, 70}, {{0, {120, 0, 20}}, {0.5, {250, 90, 80}}, {1, {120, 0, 20}}})));
     // 11: a dendrite Julia set, navy and yellow.
     all.push_back(
-        escapeTime(0, 2.8, true, C(-0.4, 0.6), square, 2, 0.07,
+        escapeTime(d, 0, 2.8, true, C(-0.4, 0.6), square, 2, 0.07,
                    withInside({250, 240, 120}, {{0, {0, 10, 60}}, {0.5, {60, 80, 200}}, {1, {0, 10, 60}}})));
     // 12: Newton's basins of z^4 = 1 in four bright colours.
-    all.push_back(newton(4, 2.4, {{255, 150, 0}, {160, 60, 220}, {140, 230, 0}, {60, 200, 255}}));
+    all.push_back(newton(d, 4, 2.4, {{255, 150, 0}, {160, 60, 220}, {140, 230, 0}, {60, 200, 255}}));
     // 13: Heighway's dragon, red on cream.
-    all.push_back(chaosGame({{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {-0.5, -0.5, 0.5, -0.5, 1, 0, 0.5}}, -0.45,
+    all.push_back(chaosGame(d, {{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {-0.5, -0.5, 0.5, -0.5, 1, 0, 0.5}}, -0.45,
                             0.95, 1.65,
                             withInside({250, 240, 215}, {{0, {240, 120, 100}}, {1, {150, 0, 10}}})));
     // 14: Koch's snowflake, ice blue.
-    all.push_back(kochSnowflake());
+    all.push_back(kochSnowflake(d));
     // 15: a Lyapunov landscape, yellow and blue.
-    all.push_back(lyapunov());
+    all.push_back(lyapunov(d));
     // 16: a Julia set of spirals, pink.
     all.push_back(escapeTime(
-        0, 3.0, true, C(-0.70176, -0.3842), square, 2, 0.04,
+        d, 0, 3.0, true, C(-0.70176, -0.3842), square, 2, 0.04,
         withInside({255, 255, 255}, {{0, {90, 0, 50}}, {0.5, {255, 150, 200}}, {1, {90, 0, 50}}})));
     // 17: the cubic Mandelbrot set, coral and teal.
     all.push_back(escapeTime(
-        0, 2.8, false, 0, [](C z, C c) { return z * z * z + c; }, 3, 0.08,
+        d, 0, 2.8, false, 0, [](C z, C c) { return z * z * z + c; }, 3, 0.08,
         withInside({0, 90, 90}, {{0, {255, 230, 210}}, {0.5, {250, 110, 80}}, {1, {255, 230, 210}}})));
     // 18: Vicsek's cross, lime on purple.
-    all.push_back(carpet([](int x, int y) { return (x + y) % 2 == 0 && !(x == 1 && y == 1); },
-                         gradient({{0, {50, 0, 80}}, {0.6, {120, 40, 160}}, {1, {200, 255, 40}}}, 256), 4));
+    all.push_back(carpet(
+        d, [](int x, int y) { return (x + y) % 2 == 0 && !(x == 1 && y == 1); },
+        gradient({{0, {50, 0, 80}}, {0.6, {120, 40, 160}}, {1, {200, 255, 40}}}, 256), 4));
     // 19: a Pythagoras tree against the sky.
-    all.push_back(pythagorasTree());
+    all.push_back(pythagorasTree(d));
     // 20: Lévy's C curve, gold on midnight blue.
-    all.push_back(chaosGame({{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {0.5, 0.5, -0.5, 0.5, 0.5, 0.5, 0.5}}, -0.55,
-                            1.2, 2.1, withInside({8, 10, 40}, {{0, {150, 110, 20}}, {1, {255, 240, 150}}})));
+    all.push_back(chaosGame(d, {{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {0.5, 0.5, -0.5, 0.5, 0.5, 0.5, 0.5}},
+                            -0.55, 1.2, 2.1,
+                            withInside({8, 10, 40}, {{0, {150, 110, 20}}, {1, {255, 240, 150}}})));
+    // What each face shows, in a few words a screen reader can speak; no two alike.
+    const std::array<const char *, 20> names {"Mandelbrot set",
+                                              "fiery Julia set",
+                                              "emerald Julia set",
+                                              "burning ship",
+                                              "Newton basins of three roots",
+                                              "Sierpinski triangle",
+                                              "Sierpinski carpet",
+                                              "fern",
+                                              "seahorse valley",
+                                              "tricorn",
+                                              "dendrite Julia set",
+                                              "Newton basins of four roots",
+                                              "Heighway dragon",
+                                              "Koch snowflake",
+                                              "Lyapunov landscape",
+                                              "spiral Julia set",
+                                              "cubic Mandelbrot set",
+                                              "Vicsek cross",
+                                              "Pythagoras tree",
+                                              "Levy C curve"};
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i].name = names.at(i);
     return all;
 }
 
-// The card back: vertical streaks of wood grain in exactly 22 shades from #7B5A31 to #A5845A.
-Indexed cardBack()
+// The card back: vertical streaks of wood grain in exactly 22 shades from #7B5A31 to #A5845A. At twice
+// the size the same wood is sampled between the design's pixels, so streaks and knot stay where they are.
+Indexed cardBack(Detail detail)
 {
-    constexpr int width = 48, height = 36, shades = 22;
+    constexpr int designWidth = 48, designHeight = 36, shades = 22;
+    const int width = designWidth * detail.scale, height = designHeight * detail.scale;
     const Palette palette = gradient({{0, {0x7B, 0x5A, 0x31}}, {1, {0xA5, 0x84, 0x5A}}}, shades);
     Lcg random(1987);
-    std::array<double, width> grain {};
+    std::array<double, designWidth> grain {};
     for (double &g : grain)
         g = random.next();
     std::vector<double> field;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            // The point in the design's pixels: the pixel itself at 1, between pixels at 2.
+            const double x = (column + 0.5) / detail.scale - 0.5, y = (row + 0.5) / detail.scale - 0.5;
             // Streaks run down the card and sway a little, with the odd knot of darker wood.
             const double sway = 1.6 * std::sin(y * 0.23 + x * 0.05);
             const double across = x + sway;
-            const int column = std::clamp(int(std::lround(across)), 0, width - 1);
+            const int streak = std::clamp(int(std::lround(across)), 0, designWidth - 1);
             const double rings = 0.5 + 0.5 * std::sin(across * 1.3 + 2.0 * std::sin(x * 0.31));
             const double knot = std::exp(-(std::pow(x - 33.0, 2) + std::pow(y - 12.0, 2) * 0.3) / 18.0);
-            field.push_back(0.55 * rings + 0.35 * grain[size_t(column)] + 0.1 * random.next() - 0.5 * knot);
+            field.push_back(0.55 * rings + 0.35 * grain[size_t(streak)] + 0.1 * random.next() - 0.5 * knot);
         }
     const auto [low, high] = std::minmax_element(field.begin(), field.end());
-    Indexed back {width, height, {}, palette};
+    Indexed back {width, height, {}, palette, {}};
     for (const double value : field)
         back.pixels.push_back(
             std::uint8_t(std::min(shades - 1, int((value - *low) / (*high - *low) * shades))));
@@ -456,6 +514,7 @@ bool writeGif(const std::string &path, const Indexed &image)
     if (ok) {
         EGifSetGifVersion(gif, true);
         ok = EGifPutScreenDesc(gif, image.width, image.height, 8, 0, map) == GIF_OK
+            && (image.name.empty() || EGifPutComment(gif, image.name.c_str()) == GIF_OK)
             && EGifPutImageDesc(gif, 0, 0, image.width, image.height, false, nullptr) == GIF_OK;
         std::vector<GifPixelType> row(size_t(image.width));
         for (int y = 0; ok && y < image.height; ++y) {
@@ -471,26 +530,42 @@ bool writeGif(const std::string &path, const Indexed &image)
     return ok;
 }
 
+// The name of the twice-as-large twin of a picture file: F1.gif -> F1@2x.gif.
+std::string detailedName(const std::string &path)
+{
+    const std::string extension = ".gif";
+    const bool gif = path.size() >= extension.size() && path.ends_with(extension);
+    return gif ? path.substr(0, path.size() - extension.size()) + "@2x" + extension : path + "@2x";
+}
+
 int writeFaces(const std::string &directory)
 {
-    const std::vector<Indexed> all = faces();
-    for (size_t i = 0; i < all.size(); ++i)
-        if (!writeGif(directory + "/F" + std::to_string(i + 1) + ".gif", all[i]))
-            return 1;
+    for (const Detail detail : {Detail {1}, Detail {2}}) {
+        const std::vector<Indexed> all = faces(detail);
+        for (size_t i = 0; i < all.size(); ++i) {
+            const std::string path = directory + "/F" + std::to_string(i + 1) + ".gif";
+            if (!writeGif(detail.scale == 1 ? path : detailedName(path), all[i]))
+                return 1;
+        }
+    }
     return 0;
 }
 
 int writeBack(const std::string &path)
 {
-    const Indexed back = cardBack();
-    std::array<bool, 22> used {};
-    for (const std::uint8_t index : back.pixels)
-        used[index] = true;
-    if (!std::all_of(used.begin(), used.end(), [](bool shade) { return shade; })) {
-        std::fprintf(stderr, "picturegen: the card back leaves a shade unused\n");
-        return 1;
+    for (const Detail detail : {Detail {1}, Detail {2}}) {
+        const Indexed back = cardBack(detail);
+        std::array<bool, 22> used {};
+        for (const std::uint8_t index : back.pixels)
+            used[index] = true;
+        if (!std::all_of(used.begin(), used.end(), [](bool shade) { return shade; })) {
+            std::fprintf(stderr, "picturegen: the card back leaves a shade unused\n");
+            return 1;
+        }
+        if (!writeGif(detail.scale == 1 ? path : detailedName(path), back))
+            return 1;
     }
-    return writeGif(path, back) ? 0 : 1;
+    return 0;
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 id=io.github.pairfield.Pairfield
-faces=$(for p in $(seq 1 20); do echo "F$p.gif"; done)
+faces=$(for p in $(seq 1 20); do echo "F$p.gif F$p@2x.gif"; done)
 icon_sizes="16 24 32 48 64 128 256 512"
 
 build() {

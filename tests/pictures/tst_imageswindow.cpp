@@ -63,6 +63,8 @@ private Q_SLOTS:
     void badFileStopsTheLoadAtThatPicture();
     void namesAreExact_data();
     void namesAreExact();
+    void picturesAreNamedByTheirFiles_data();
+    void picturesAreNamedByTheirFiles();
 };
 
 void tst_ImagesWindow::designIsNeverShown()
@@ -170,6 +172,12 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
                               "3b");
     const QByteArray hugeFrame = QByteArray::fromHex("474946383961100010008000000000"
                                                      "00ffffff2c0000000060ea60ea0002024401003b");
+    // The frame follows the 13-byte header, the colour table and the extensions (the picture's name).
+    qsizetype frameStart = 13 + (3 << ((good.at(10) & 7) + 1));
+    while (good.at(frameStart) == '!')
+        for (frameStart += 2; good.at(frameStart++) != 0;)
+            frameStart += quint8(good.at(frameStart - 1));
+    QCOMPARE(good.at(frameStart), ',');
     QFile::remove(path);
     if (kind == QStringLiteral("empty")) {
         directory.replace(bad, {});
@@ -194,10 +202,9 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad, good.left(good.size() / 2));
     } else if (kind == QStringLiteral("corrupt")) {
         QByteArray corrupt = good;
-        // The frame follows the 13-byte header and the colour table; its compressed pixels start 12 bytes in.
-        // All-ones bits there are codes that the decoder's table cannot hold yet.
-        const int pixels = 13 + (3 << ((good.at(10) & 7) + 1)) + 12;
-        QCOMPARE(good.at(pixels - 12), ',');
+        // The frame's compressed pixels start 12 bytes in. All-ones bits there are codes that the decoder's
+        // table cannot hold yet.
+        const qsizetype pixels = frameStart + 12;
         corrupt.replace(pixels, 40, QByteArray(40, char(0xff)));
         directory.replace(bad, corrupt);
     } else if (kind == QStringLiteral("huge")) {
@@ -205,7 +212,7 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
     } else if (kind == QStringLiteral("huge frame")) {
         directory.replace(bad, hugeFrame);
     } else if (kind == QStringLiteral("descriptor only")) {
-        directory.replace(bad, good.left(13 + (3 << ((good.at(10) & 7) + 1)) + 10));
+        directory.replace(bad, good.left(frameStart + 10));
     } else if (kind == QStringLiteral("code size 9")) {
         directory.replace(bad,
                           QByteArray::fromHex("47494638396101000100800000000000ffffff2c00000000010001000009"
@@ -263,6 +270,44 @@ void tst_ImagesWindow::namesAreExact()
 
     pictures::ImagesWindow images(QFile::encodeName(directory.dir.path()));
     QCOMPARE(loadFailure(images), QStringLiteral("Cannot load picture \"%1\": file not found").arg(wanted));
+}
+
+void tst_ImagesWindow::picturesAreNamedByTheirFiles_data()
+{
+    QTest::addColumn<QByteArray>("comments"); // the comment extensions of a 1 x 1 GIF put in as F3.gif
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("none") << QByteArray() << "picture 3";
+    QTest::newRow("one") << QByteArray("21fe0466726f6700") << "frog";
+    QTest::newRow("two sub-blocks") << QByteArray("21fe03746f61026421"
+                                                  "00")
+                                    << "toad!";
+    QTest::newRow("two comments") << QByteArray("21fe016100"
+                                                "21fe016200")
+                                  << "a b";
+    QTest::newRow("control characters and markup")
+        << QByteArray("21fe0b3c623e0a0d1b5b316d783c00") << "<b> [1mx<";
+    QTest::newRow("only spaces") << QByteArray("21fe03202020"
+                                               "00")
+                                 << "picture 3";
+    QTest::newRow("longer than is kept")
+        << QByteArray("21fe78" + QByteArray(120, 'a').toHex() + "00") << QString(80, QLatin1Char('a'));
+}
+
+void tst_ImagesWindow::picturesAreNamedByTheirFiles()
+{
+    QFETCH(QByteArray, comments);
+    QFETCH(QString, name);
+    PictureDirectory directory;
+    directory.replace(3,
+                      QByteArray::fromHex("47494638396101000100800000000000ffffff" + comments
+                                          + "2c00000000010001000002024401003b"));
+    pictures::ImagesWindow images(QFile::encodeName(directory.dir.path()));
+    images.Form_Load();
+    QCOMPARE(images.picFractals(3).picture()->name(), name);
+    // The generated faces carry their own names.
+    QCOMPARE(images.picFractals(7).picture()->name(), QStringLiteral("Sierpinski carpet"));
+    QCOMPARE(images.picFractals(8).picture()->name(), QStringLiteral("fern"));
 }
 
 QTEST_MAIN(tst_ImagesWindow)

@@ -23,6 +23,11 @@ QString face(const QString &directory, int p)
     return directory + QStringLiteral("/F%1.gif").arg(p);
 }
 
+QString twin(const QString &path)
+{
+    return QString::fromUtf8(runtime::detailedPath(path.toUtf8()));
+}
+
 // The mean difference of two pictures over all pixels and channels, 0 to 255.
 double meanDifference(const QImage &a, const QImage &b)
 {
@@ -45,14 +50,31 @@ class tst_PictureGen : public QObject
 private Q_SLOTS:
     void twentyFacesOfTheirSize();
     void noTwoFacesAlike();
+    void cardBackIsWoodInItsShades_data();
     void cardBackIsWoodInItsShades();
     void outputNeverChanges();
 };
 
 void tst_PictureGen::twentyFacesOfTheirSize()
 {
-    for (int p = 1; p <= 20; ++p)
-        QCOMPARE(load(face(QStringLiteral(PF_FACES_DIR), p)).size(), QSize(64, 64));
+    QSet<QString> names;
+    for (int p = 1; p <= 20; ++p) {
+        const QString path = face(QStringLiteral(PF_FACES_DIR), p);
+        const QImage one = load(path);
+        QCOMPARE(one.size(), QSize(64, 64));
+        const QImage two = load(twin(path));
+        QCOMPARE(two.size(), QSize(128, 128));
+        // The same figure drawn finer: close to the design's picture when brought down to its size, and not
+        // its enlargement.
+        const QImage reduced = two.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(meanDifference(reduced, one) < 30, qPrintable(path));
+        QVERIFY2(meanDifference(two, one.scaled(128, 128)) > 2, qPrintable(path));
+        names.insert(runtime::LoadPicture(path)->name());
+    }
+    // Every face says what it shows, and no two say the same.
+    names.remove(QString());
+    QCOMPARE(names.size(), 20);
+    QVERIFY(names.contains(QStringLiteral("fern")));
     QVERIFY(!QFile::exists(face(QStringLiteral(PF_FACES_DIR), 21)));
 }
 
@@ -71,10 +93,20 @@ void tst_PictureGen::noTwoFacesAlike()
         }
 }
 
+void tst_PictureGen::cardBackIsWoodInItsShades_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("design") << QStringLiteral(PF_CARD_BACK) << QSize(48, 36);
+    QTest::newRow("twice the size") << twin(QStringLiteral(PF_CARD_BACK)) << QSize(96, 72);
+}
+
 void tst_PictureGen::cardBackIsWoodInItsShades()
 {
-    const QImage back = load(QStringLiteral(PF_CARD_BACK));
-    QCOMPARE(back.size(), QSize(48, 36));
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    const QImage back = load(path);
+    QCOMPARE(back.size(), size);
     QSet<QRgb> shades;
     long across = 0, down = 0;
     for (int y = 0; y < back.height(); ++y)
@@ -105,10 +137,11 @@ void tst_PictureGen::outputNeverChanges()
     QCOMPARE(QProcess::execute(QStringLiteral(PF_PICTUREGEN), {QStringLiteral("faces"), again.path()}), 0);
     QCOMPARE(QProcess::execute(QStringLiteral(PF_PICTUREGEN), {QStringLiteral("back"), back}), 0);
     ::umask(previousMask);
-    QStringList built {QStringLiteral(PF_CARD_BACK)}, fresh {back};
+    QStringList built {QStringLiteral(PF_CARD_BACK), twin(QStringLiteral(PF_CARD_BACK))},
+        fresh {back, twin(back)};
     for (int p = 1; p <= 20; ++p) {
-        built << face(QStringLiteral(PF_FACES_DIR), p);
-        fresh << face(again.path(), p);
+        built << face(QStringLiteral(PF_FACES_DIR), p) << twin(face(QStringLiteral(PF_FACES_DIR), p));
+        fresh << face(again.path(), p) << twin(face(again.path(), p));
     }
     for (qsizetype i = 0; i < built.size(); ++i) {
         QFile was(built[i]), now(fresh[i]);
