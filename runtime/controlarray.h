@@ -39,6 +39,15 @@ public:
 
     bool exists(int index) const { return m_elements.contains(index); }
 
+    /** The index of `control` in this array, or -1 when it is none of its elements. */
+    int indexOf(const Control *control) const
+    {
+        for (const auto &[index, element] : m_elements)
+            if (element == control)
+                return index;
+        return -1;
+    }
+
     /** Removes every element made with Load, leaving the design-time element. */
     void unloadAll()
     {

@@ -49,6 +49,12 @@ void ImageCell::Refresh()
     repaint();
 }
 
+void ImageCell::click()
+{
+    if (isVisible())
+        Q_EMIT clicked();
+}
+
 void ImageCell::place()
 {
     move(toPixels(m_left), toPixels(m_top));
@@ -80,8 +86,8 @@ void ImageCell::mouseReleaseEvent(QMouseEvent *event)
     const bool click
         = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
-    if (click && isVisible())
-        Q_EMIT clicked();
+    if (click)
+        this->click();
 }
 
 } // namespace runtime

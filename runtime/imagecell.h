@@ -32,6 +32,10 @@ public:
     /** Repaints the cell before returning, even while the caller holds the thread afterwards. */
     void Refresh();
 
+    /** A click made otherwise than with the mouse (by assistive technology): reported, as one, while visible.
+     */
+    void click();
+
 Q_SIGNALS:
     void clicked();
 

@@ -1,5 +1,7 @@
 #include "forms.h"
 
+#include "accessibility.h"
+
 #include "gamewindow.h"
 #include "startupwindow.h"
 
@@ -12,7 +14,9 @@ Forms::Forms(Services services)
     , game([this] { return std::make_unique<GameWindow>(*this); })
     , images([this] { return std::make_unique<pictures::ImagesWindow>(m_services.appPath); })
     , m_services(std::move(services))
-{ }
+{
+    installAccessibility();
+}
 
 // Members end in reverse order: the library, then the game window, then the setup window it reads.
 Forms::~Forms() = default;

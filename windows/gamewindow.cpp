@@ -5,6 +5,7 @@
 #include "startupwindow.h"
 
 #include "pictures/imageswindow.h"
+#include "runtime/announce.h"
 #include "runtime/picture.h"
 #include "runtime/program.h"
 #include "runtime/services.h"
@@ -160,8 +161,10 @@ void GameWindow::clearBoard()
     imgFront(1).setTop(designTop);
     imgFront(1).setVisible(true);
     m_game.state() = rules::GameState {};
-    for (QLabel *label : {lblTurn, lblPlayers[0], lblPlayers[1], lblScore[0], lblScore[1], lblWinner})
+    for (QLabel *label : {lblTurn, lblPlayers[0], lblPlayers[1], lblScore[0], lblScore[1], lblWinner}) {
         label->clear();
+        label->setAccessibleName({});
+    }
     lblWinner->hide();
 }
 
@@ -194,6 +197,8 @@ void GameWindow::setBackVisible(int cell, bool visible)
 void GameWindow::setFaceVisible(int cell, bool visible)
 {
     imgFractal(cell).setVisible(visible);
+    // The card now says face up or face down: a screen reader speaks the change.
+    runtime::announce(&imgFront(cell), QAccessible::DescriptionChanged);
 }
 void GameWindow::repaintFace(int cell)
 {
@@ -216,21 +221,30 @@ QString GameWindow::playerName(int player) const
     return m_forms.startup->txtName.at(size_t(player))->text();
 }
 
+// The score area's labels are named by what they mean, not only what they show, for assistive technology;
+// a new name is announced.
 void GameWindow::setTurnCaption(const QString &text)
 {
     lblTurn->setText(text);
+    runtime::announceName(*lblTurn, QStringLiteral("Turn to play: ") + text);
 }
 void GameWindow::setPlayerCaption(int player, const QString &text)
 {
     lblPlayers.at(size_t(player))->setText(text);
+    runtime::announceName(*lblPlayers.at(size_t(player)),
+                          QStringLiteral("Player %1: ").arg(player + 1) + text);
 }
 void GameWindow::setScoreCaption(int player, const QString &text)
 {
     lblScore.at(size_t(player))->setText(text);
+    const QString pairs = text == QLatin1String("1") ? QStringLiteral(" pair") : QStringLiteral(" pairs");
+    runtime::announceName(*lblScore.at(size_t(player)),
+                          lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + pairs);
 }
 void GameWindow::setWinnerCaption(const QString &text)
 {
     lblWinner->setText(text);
+    runtime::announceName(*lblWinner, text);
 }
 void GameWindow::showWinner()
 {

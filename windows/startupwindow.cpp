@@ -40,6 +40,7 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
         numCells[k] = new QRadioButton(QString::number(4 * (k + 1)), this);
         setTwipsGeometry(*numCells[k], 1320, optionTops[k], 735, 375);
         setTextColour(*numCells[k], Qt::white);
+        numCells[k]->setAccessibleName(QStringLiteral("Board size: %1 cards").arg(4 * (k + 1)));
     }
     numCells[5]->setChecked(true);
     makeOneTabStop(numCells);
@@ -51,6 +52,8 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     // A name may be as long as the players like.
     for (QLineEdit *name : txtName)
         name->setMaxLength(std::numeric_limits<int>::max());
+    txtName[0]->setAccessibleName(QStringLiteral("Name of player 1"));
+    txtName[1]->setAccessibleName(QStringLiteral("Name of player 2"));
 
     cmdPlay = new QPushButton(QStringLiteral("PLAY"), this);
     setTwipsGeometry(*cmdPlay, 8160, 1920, 1695, 1095);
