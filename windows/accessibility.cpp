@@ -7,6 +7,7 @@
 
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <QTimer>
 
 namespace windows {
 
@@ -90,16 +91,20 @@ public:
         return widget()->isHidden() ? QStringList() : QStringList {pressAction()};
     }
 
-    // Pressing turns the card exactly as a click on its back does, and like a click waits out a pause.
+    // Pressing turns the card exactly as a click on its back does. It runs from the event loop, after the
+    // request has been answered, so that assistive technology is never kept waiting by the game, and like
+    // a click it waits out a pause.
     void doAction(const QString &action) override
     {
         if (action != pressAction())
             return;
-        runtime::whenNotPausing(
-            [back = QPointer<runtime::ImageCell>(static_cast<runtime::ImageCell *>(widget()))] {
+        auto *back = static_cast<runtime::ImageCell *>(widget());
+        QTimer::singleShot(0, back, [back = QPointer<runtime::ImageCell>(back)] {
+            runtime::whenNotPausing([back] {
                 if (back)
                     back->click();
             });
+        });
     }
 
     QStringList keyBindingsForAction(const QString &) const override { return {}; }

@@ -37,8 +37,10 @@ void makeOneTabStop(std::span<QRadioButton *const> group)
 
 QLabel *designLabel(QWidget *window, const QColor &colour, double points, const QString &caption)
 {
-    auto *label = new QLabel(caption, window);
+    // Plain text from the first: the caption is never read as markup, not even once.
+    auto *label = new QLabel(window);
     label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
     label->setFont(runtime::designFont(points));
     setTextColour(*label, colour);
     return label;

@@ -222,29 +222,29 @@ QString GameWindow::playerName(int player) const
 }
 
 // The score area's labels are named by what they mean, not only what they show, for assistive technology;
-// a new name is announced.
+// a new name is announced. The name comes first: a label with a name of its own does not announce its text.
 void GameWindow::setTurnCaption(const QString &text)
 {
-    lblTurn->setText(text);
     runtime::announceName(*lblTurn, QStringLiteral("Turn to play: ") + text);
+    lblTurn->setText(text);
 }
 void GameWindow::setPlayerCaption(int player, const QString &text)
 {
-    lblPlayers.at(size_t(player))->setText(text);
     runtime::announceName(*lblPlayers.at(size_t(player)),
                           QStringLiteral("Player %1: ").arg(player + 1) + text);
+    lblPlayers.at(size_t(player))->setText(text);
 }
 void GameWindow::setScoreCaption(int player, const QString &text)
 {
-    lblScore.at(size_t(player))->setText(text);
     const QString pairs = text == QLatin1String("1") ? QStringLiteral(" pair") : QStringLiteral(" pairs");
     runtime::announceName(*lblScore.at(size_t(player)),
                           lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + pairs);
+    lblScore.at(size_t(player))->setText(text);
 }
 void GameWindow::setWinnerCaption(const QString &text)
 {
-    lblWinner->setText(text);
     runtime::announceName(*lblWinner, text);
+    lblWinner->setText(text);
 }
 void GameWindow::showWinner()
 {

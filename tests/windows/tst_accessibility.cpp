@@ -44,9 +44,11 @@ QString reading(windows::GameWindow &game, int card)
         + (about->state().invisible ? QStringLiteral(", invisible") : QString());
 }
 
+// A press action, and the event loop's turn that carries it out.
 void press(windows::GameWindow &game, int card)
 {
     accessible(&game.imgFront(card))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -151,9 +153,10 @@ void tst_Accessibility::aGamePlayedByPressActionsIsAnnounced()
     QCOMPARE(reading(game, 1), QStringLiteral("Card 1, face up: Mandelbrot set"));
     press(game, 1); // a face-up card cannot be pressed
     press(game, 5);
-    QCOMPARE(events,
-             QStringList({"Card 1: description", "Card 5: description", "Player 1: A: name", "Player 2: B: name",
-                          "A: 1 pair: name", "B: 0 pairs: name", "Turn to play: B: name"}));
+    QCOMPARE(
+        events,
+        QStringList({"Card 1: description", "Card 5: description", "Player 1: A: name", "Player 2: B: name",
+                     "A: 1 pair: name", "B: 0 pairs: name", "Turn to play: B: name"}));
 
     // A miss: both faces can be read during the pause, and a press then waits for it, like a click.
     m_clock->onSleep = [&] {
