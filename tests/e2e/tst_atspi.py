@@ -14,10 +14,6 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
 
-class Failed(Exception):
-    pass
-
-
 def wait_for(what, probe, timeout=20.0):
     """The first true value of probe(), answering the bus's events meanwhile."""
     deadline = time.monotonic() + timeout
@@ -27,12 +23,11 @@ def wait_for(what, probe, timeout=20.0):
         if value:
             return value
         time.sleep(0.02)
-    raise Failed("gave up waiting for " + what)
+    raise AssertionError("gave up waiting for " + what)
 
 
 def expect(what, actual, expected):
-    if actual != expected:
-        raise Failed(f"{what}: {actual!r}, expected {expected!r}")
+    assert actual == expected, f"{what}: {actual!r}, expected {expected!r}"
 
 
 def descendants(node):
@@ -80,11 +75,10 @@ def play(program):
             if a is not None and a.get_process_id() == game.pid), None))
         app.set_cache_mask(Atspi.Cache.NONE)  # read afresh every time, as the game changes
         setup = wait_for("the setup window", lambda: find(app, lambda n: n == "Pairfield: Getting Started"))
-        size = find(setup, lambda n: n == "Board size: 24 cards")
-        for node in (setup, size, find(setup, lambda n: n == "Name of player 1")):
-            say("Setup:", reading(node))
+        size, name, play_button = (find(setup, lambda n, name=name: n == name)
+                                   for name in ("Board size: 24 cards", "Name of player 1", "PLAY"))
+        say("Setup:", "; ".join(reading(n) for n in (setup, size, name)))
         expect("the chosen size", size.get_state_set().contains(Atspi.StateType.CHECKED), True)
-        play_button = find(setup, lambda n: n == "PLAY")
         say("Setup:", f"{reading(play_button)} (actions: {', '.join(actions(play_button))})")
 
         press(play_button)
@@ -129,8 +123,4 @@ def play(program):
 
 
 if __name__ == "__main__":
-    try:
-        play(sys.argv[1])
-    except Failed as failure:
-        print("FAIL:", failure, flush=True)
-        sys.exit(1)
+    play(sys.argv[1])
