@@ -121,36 +121,39 @@ DecodedGif decodePicture(const QByteArray &path, const QByteArray &bytes, Pictur
     return decoded;
 }
 
-// The twin goes with the picture only when it is exactly twice its size; one that is not (the picture was
-// replaced, the twin left behind) would show something else, and costs nothing.
-Picture makePicture(DecodedGif picture, std::optional<DecodedGif> twin, PictureBudget &budget)
+// The bytes of a picture among the program's resources; nothing for an optional one that is not there.
+std::optional<QByteArray> readResource(const QByteArray &path, Presence presence)
 {
+    QFile resource(QString::fromUtf8(path));
+    if (presence == Presence::Optional && !resource.exists())
+        return std::nullopt;
+    if (!resource.open(QIODevice::ReadOnly))
+        cannotLoad(path, resource.errorString().toLower());
+    return resource.readAll();
+}
+
+using Reader = std::optional<QByteArray> (*)(const QByteArray &path, Presence presence);
+
+// The picture, and its twin where the screens want one and it exists. The twin goes with the picture only
+// when it is exactly twice its size; one that is not (the picture was replaced, the twin left behind) would
+// show something else, and costs nothing.
+Picture load(const QByteArray &path, PictureBudget &budget, const QByteArray &twinPath, Reader read)
+{
+    DecodedGif picture = decodePicture(path, *read(path, Presence::Required), budget);
     QImage detailed;
-    if (twin && twin->image.size() == picture.image.size() * 2) {
-        detailed = std::move(twin->image);
-        detailed.setDevicePixelRatio(2);
-    } else if (twin) {
-        budget.spend(-twin->image.sizeInBytes());
+    const std::optional<QByteArray> twinBytes
+        = screensWantDetail() ? read(twinPath, Presence::Optional) : std::nullopt;
+    if (twinBytes) {
+        DecodedGif twin = decodePicture(twinPath, *twinBytes, budget);
+        if (twin.image.size() == picture.image.size() * 2) {
+            detailed = std::move(twin.image);
+            detailed.setDevicePixelRatio(2);
+        } else {
+            budget.spend(-twin.image.sizeInBytes());
+        }
     }
     return std::make_shared<const PictureObject>(std::move(picture.image), std::move(picture.comment),
                                                  std::move(detailed));
-}
-
-Picture loadResource(const QString &path)
-{
-    PictureBudget budget(gifAllocationLimit);
-    const auto read = [](const QString &name) {
-        QFile resource(name);
-        if (!resource.open(QIODevice::ReadOnly))
-            cannotLoad(name.toUtf8(), resource.errorString().toLower());
-        return resource.readAll();
-    };
-    DecodedGif picture = decodePicture(path.toUtf8(), read(path), budget);
-    std::optional<DecodedGif> twin;
-    const QString twinPath = QString::fromUtf8(detailedPath(path.toUtf8()));
-    if (screensWantDetail() && QFile::exists(twinPath))
-        twin = decodePicture(twinPath.toUtf8(), read(twinPath), budget);
-    return makePicture(std::move(picture), std::move(twin), budget);
 }
 
 } // namespace
@@ -178,20 +181,9 @@ const QImage &PictureObject::pixelsFor(qreal ratio) const
     return m_scaled;
 }
 
-Picture LoadPicture(const QByteArray &path, PictureBudget &budget)
-{
-    return makePicture(decodePicture(path, *readPictureFile(path, Presence::Required), budget), std::nullopt,
-                       budget);
-}
-
 Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QByteArray &detailedPath)
 {
-    DecodedGif picture = decodePicture(path, *readPictureFile(path, Presence::Required), budget);
-    std::optional<DecodedGif> twin;
-    if (screensWantDetail())
-        if (const auto bytes = readPictureFile(detailedPath, Presence::Optional))
-            twin = decodePicture(detailedPath, *bytes, budget);
-    return makePicture(std::move(picture), std::move(twin), budget);
+    return load(path, budget, detailedPath, readPictureFile);
 }
 
 QByteArray detailedPath(const QByteArray &path)
@@ -209,11 +201,10 @@ bool screensWantDetail()
 
 Picture LoadPicture(const QString &path)
 {
-    if (path.startsWith(QLatin1String(":/")))
-        return loadResource(path);
     PictureBudget budget(gifAllocationLimit);
-    const QByteArray file = QFile::encodeName(path);
-    return LoadPicture(file, budget, detailedPath(file));
+    const bool resource = path.startsWith(QLatin1String(":/"));
+    const QByteArray file = resource ? path.toUtf8() : QFile::encodeName(path);
+    return load(file, budget, detailedPath(file), resource ? readResource : readPictureFile);
 }
 
 } // namespace runtime

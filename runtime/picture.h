@@ -63,14 +63,9 @@ private:
 /**
  * Reads the GIF file at `path`, the file system's own bytes, into a new picture object whose pixels are
  * paid from `budget`. A file that cannot be read, decoded or paid for is the failure
- * `Cannot load picture "<path>": <reason>`.
- */
-Picture LoadPicture(const QByteArray &path, PictureBudget &budget);
-
-/**
- * As above, and where a screen has more than one device pixel per logical pixel, also reads the picture's
- * twice-as-large twin from `detailedPath` when that file exists. A twin that exists but cannot be read is
- * the same failure, naming it; a twin that is not twice the size is no twin and is left unused.
+ * `Cannot load picture "<path>": <reason>`. Where a screen has more than one device pixel per logical
+ * pixel, also reads the picture's twice-as-large twin from `detailedPath` when that file exists: a twin that
+ * exists but cannot be read is the same failure, naming it; one that is not twice the size is left unused.
  */
 Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QByteArray &detailedPath);
 
