@@ -33,14 +33,14 @@ deb: PACKAGES := $(DEB_PACKAGES)
 deb: packages
 	cmake --workflow --preset deb --fresh
 
-# The picture decoder under libFuzzer for FUZZ_SECONDS; new inputs gather in build/fuzz/corpus, and an input
-# that breaks it is written to build/fuzz/ (add it to tests/runtime/gif_corpus once it is mended).
+# The load of a picture file under libFuzzer for FUZZ_SECONDS; new inputs gather in build/fuzz/corpus, and an input
+# that breaks it is written to build/fuzz/ (add it to tests/pictures/gif_corpus once it is mended).
 fuzz: PACKAGES := $(FUZZ_PACKAGES)
 fuzz: packages build/fuzz/build.ninja
 	cmake --build --preset fuzz
 	mkdir -p build/fuzz/corpus
-	build/fuzz/fuzz_gifdecoder -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -artifact_prefix=build/fuzz/ \
-	    build/fuzz/corpus tests/runtime/gif_corpus
+	build/fuzz/fuzz_picture -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -artifact_prefix=build/fuzz/ \
+	    build/fuzz/corpus tests/pictures/gif_corpus
 
 # The game alone: its tests and benchmarks are built by make test.
 release: packages build/release/build.ninja

@@ -1,7 +1,8 @@
+#include "controls/services.h"
 #include "runtime/clock.h"
 #include "runtime/program.h"
+#include "runtime/programpath.h"
 #include "runtime/random.h"
-#include "runtime/services.h"
 #include "windows/forms.h"
 #include "windows/startupwindow.h"
 
@@ -16,18 +17,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     startup.reset();
     QApplication::setApplicationName(QStringLiteral("Pairfield"));
+    QApplication::setApplicationVersion(QStringLiteral(PAIRFIELD_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(PAIRFIELD_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/design/cardback.gif")));
-    runtime::installFontSubstitutes();
+    controls::installFontSubstitutes();
+    runtime::setFailureReporter(controls::showFailureBox);
 
     runtime::SystemRandom random;
     runtime::SystemClock clock;
     windows::Forms forms({runtime::appPath(), random, clock});
 
     // The setup window is the only one the program shows at start.
-    runtime::guard([&forms] { runtime::Show(forms.startup.get()); });
-    if (runtime::hasEnded())
-        return runtime::exitStatus();
+    runtime::guard([&forms] { controls::Show(forms.startup.get()); });
     const int status = QApplication::exec();
     return runtime::hasEnded() ? runtime::exitStatus() : status;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "runtime/controlarray.h"
-#include "runtime/pictureholder.h"
+#include "pictureholder.h"
+
+#include "controls/controlarray.h"
 
 #include <QWidget>
+
+#include <optional>
 
 namespace pictures {
 
@@ -18,12 +21,12 @@ class ImagesWindow : public QWidget
 
 public:
     static constexpr int pictureCount = 20;
-    /** The memory that the pixels of all the library's pictures may take together. */
-    static constexpr qint64 memoryBudget = 256 * 1024 * 1024;
 
-    /** A library that reads its pictures from `directory` (the file system's bytes, no trailing separator).
+    /**
+     * A library that reads its pictures from `directory` (the file system's bytes, no trailing separator);
+     * without one, because the program's directory could not be found, loading fails.
      */
-    explicit ImagesWindow(QByteArray directory);
+    explicit ImagesWindow(std::optional<QByteArray> directory);
 
     /**
      * Loads picture 1 to 20 in order, each element made and filled before the next; stops at a bad file.
@@ -32,12 +35,12 @@ public:
     void Form_Load();
 
     /** Holds no picture; touching it is what brings the library into being. */
-    runtime::PictureHolder *picFront;
+    PictureHolder *picFront;
     /** Element p (1 to 20) holds picture p; element 0 is the design-time element and holds none. */
-    runtime::ControlArray<runtime::PictureHolder> picFractals;
+    controls::ControlArray<PictureHolder> picFractals;
 
 private:
-    QByteArray m_directory;
+    std::optional<QByteArray> m_directory;
 };
 
 } // namespace pictures

@@ -1,10 +1,10 @@
 #include "game.h"
 
-#include "pause.h"
-
+#include "runtime/clock.h"
 #include "runtime/random.h"
 
 #include <array>
+#include <chrono>
 #include <cmath>
 
 namespace rules {
@@ -59,6 +59,7 @@ void Game::deal()
 void Game::imgFront_Click(Int16 index)
 {
     Q_ASSERT(index >= 1 && index <= m_state.cellCount);
+    Q_ASSERT(!m_showingMiss);
     if (!m_view.isBackShowing(index))
         return;
     GameState &s = m_state;
@@ -69,10 +70,18 @@ void Game::imgFront_Click(Int16 index)
         s.secondPick = index.value();
     m_view.setBackVisible(index, false);
     m_view.setFaceVisible(index, true);
-    // The face must be on screen before the pause that may follow holds the thread.
+    // The face is on screen at once, whatever comes after it in this turn.
     m_view.repaintFace(index);
     if (s.picksThisTurn == 2)
         checkPair();
+}
+
+void Game::whenSettled(std::function<void()> action)
+{
+    if (m_showingMiss)
+        m_held.push_back(std::move(action));
+    else
+        action();
 }
 
 void Game::checkPair()
@@ -83,13 +92,42 @@ void Game::checkPair()
     // Two cells are a pair when they show the very same picture object of the library.
     if (m_view.facePicture(s.firstPick) == m_view.facePicture(s.secondPick)) {
         s.score[s.currentPlayer] = s.score[s.currentPlayer] + 1;
-    } else {
-        delay(m_clock, 2);
-        m_view.setBackVisible(s.firstPick, true);
-        m_view.setFaceVisible(s.firstPick, false);
-        m_view.setBackVisible(s.secondPick, true);
-        m_view.setFaceVisible(s.secondPick, false);
+        endTurn();
+        return;
     }
+    // Both faces stay up for the pause; the program answers everything but the players meanwhile.
+    m_showingMiss = true;
+    delay(2, [this] {
+        coverMiss();
+        endTurn();
+        m_showingMiss = false;
+        replayHeld();
+    });
+}
+
+// Runs `then` once `seconds` have passed on the clock; no time at all runs it at once.
+void Game::delay(double seconds, std::function<void()> then)
+{
+    if (seconds <= 0) {
+        then();
+        return;
+    }
+    m_clock.after(std::chrono::milliseconds(std::llround(std::ceil(seconds * 1000))), std::move(then));
+}
+
+void Game::coverMiss()
+{
+    const GameState &s = m_state;
+    m_view.setBackVisible(s.firstPick, true);
+    m_view.setFaceVisible(s.firstPick, false);
+    m_view.setBackVisible(s.secondPick, true);
+    m_view.setFaceVisible(s.secondPick, false);
+}
+
+// The end of every attempt, pair or miss: the score area, the end of the game, and the turn passes.
+void Game::endTurn()
+{
+    GameState &s = m_state;
     showScores();
     const Byte found = s.score[0] + s.score[1];
     if (double(found) == s.cellCount / 2.0)
@@ -99,12 +137,23 @@ void Game::checkPair()
     m_view.setTurnCaption(m_view.playerName(s.currentPlayer));
 }
 
+// What the players did during the miss, in their order, against the board as it is now. One of them may
+// start another miss: the rest then waits for that one.
+void Game::replayHeld()
+{
+    while (!m_showingMiss && !m_held.empty()) {
+        const std::function<void()> action = std::move(m_held.front());
+        m_held.pop_front();
+        action();
+    }
+}
+
 void Game::showScores()
 {
     m_view.setPlayerCaption(0, m_view.playerName(0));
     m_view.setPlayerCaption(1, m_view.playerName(1));
-    m_view.setScoreCaption(0, QString::number(m_state.score[0].value()));
-    m_view.setScoreCaption(1, QString::number(m_state.score[1].value()));
+    m_view.setScore(0, m_state.score[0]);
+    m_view.setScore(1, m_state.score[1]);
 }
 
 void Game::announceWinner()

@@ -26,7 +26,8 @@ public:
     virtual QString playerName(int player) const = 0;
     virtual void setTurnCaption(const QString &text) = 0;
     virtual void setPlayerCaption(int player, const QString &text) = 0;
-    virtual void setScoreCaption(int player, const QString &text) = 0;
+    /** Shows the pairs that `player` has found, 0 to 20. */
+    virtual void setScore(int player, int pairs) = 0;
     virtual void setWinnerCaption(const QString &text) = 0;
     virtual void showWinner() = 0;
 };

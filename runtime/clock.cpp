@@ -1,45 +1,35 @@
 #include "clock.h"
 
-#include "pause.h"
+#include "program.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTime>
 #include <QTimer>
 
-#include <thread>
+#include <algorithm>
 
 namespace runtime {
 
-float SystemClock::timer() const
+namespace {
+
+// Arms a timer for what is left until `deadline`: the event loop may wake a little early, never late enough
+// to matter, so a wake-up before the deadline waits for the rest.
+void armUntil(QObject &context, std::chrono::steady_clock::time_point deadline, std::function<void()> action)
 {
-    return float(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+    const auto left
+        = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    QTimer::singleShot(std::max(left, std::chrono::milliseconds(0)), Qt::PreciseTimer, &context,
+                       [&context, deadline, action = std::move(action)]() mutable {
+                           if (std::chrono::steady_clock::now() < deadline)
+                               armUntil(context, deadline, std::move(action));
+                           else
+                               guard(action);
+                       });
 }
 
-double SystemClock::monotonicSeconds() const
-{
-    const auto sinceOrigin = std::chrono::steady_clock::now().time_since_epoch();
-    return std::chrono::duration<double>(sinceOrigin).count();
-}
+} // namespace
 
-void SystemClock::sleep(std::chrono::milliseconds duration)
+void SystemClock::after(std::chrono::milliseconds duration, std::function<void()> action)
 {
-    if (QCoreApplication::instance() == nullptr) {
-        std::this_thread::sleep_for(duration);
-        return;
-    }
-    // Waits in the event loop, blocked until the one timer fires or the window system has something to
-    // say. User input stays queued in the window system's order and is handled after the pause; so are the
-    // actions that assistive technology asks for meanwhile.
-    const PauseScope pause;
-    bool due = false;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&deadline, &QTimer::timeout, [&due] { due = true; });
-    deadline.start(duration);
-    while (!due)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    armUntil(m_timers, std::chrono::steady_clock::now() + duration, std::move(action));
 }
 
 } // namespace runtime

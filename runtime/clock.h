@@ -1,32 +1,32 @@
 #pragma once
 
+#include <QObject>
+
 #include <chrono>
+#include <functional>
 
 namespace runtime {
 
-/** The clocks of the program: the time of day and a monotonic clock for pauses. */
+/** The program's time: one-shot timers on a clock that only moves forward, so midnight changes nothing. */
 class Clock
 {
 public:
     virtual ~Clock() = default;
-    /** Seconds since midnight, with fractions. */
-    virtual float timer() const = 0;
-    /** Seconds on a clock that only moves forward, from an arbitrary origin. */
-    virtual double monotonicSeconds() const = 0;
     /**
-     * Holds the program for about `duration` without using the processor. The window system is still
-     * answered (painting, assistive technology) but no user input is handled until it returns.
+     * Runs `action` once, from the event loop and inside a handler's guard, when at least `duration` has
+     * passed. Nothing waits meanwhile: the caller returns at once.
      */
-    virtual void sleep(std::chrono::milliseconds duration) = 0;
+    virtual void after(std::chrono::milliseconds duration, std::function<void()> action) = 0;
 };
 
-/** The real clocks of the machine. */
+/** The machine's monotonic clock, with timers of the event loop; pending ones end with the clock. */
 class SystemClock final : public Clock
 {
 public:
-    float timer() const override;
-    double monotonicSeconds() const override;
-    void sleep(std::chrono::milliseconds duration) override;
+    void after(std::chrono::milliseconds duration, std::function<void()> action) override;
+
+private:
+    QObject m_timers;
 };
 
 } // namespace runtime

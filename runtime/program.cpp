@@ -2,9 +2,7 @@
 
 #include "failure.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QWidget>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +25,7 @@ struct ProgramEnd
     int status = 0;
     int guardDepth = 0;
     FailureReporter reporter;
+    std::function<void()> closeWindows;
 };
 
 ProgramEnd &programEnd()
@@ -35,21 +34,22 @@ ProgramEnd &programEnd()
     return state;
 }
 
-void showMessageBox(const QString &message)
+void reportOnStandardError(const QString &message, const std::function<void()> &done)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Pairfield"), message, QMessageBox::Ok);
-    // The message may quote a path, which is text, never markup.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    std::fprintf(stderr, "pairfield: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    done();
 }
 
-// Every window goes at once; the event loop then returns `status` to main.
+// Every window goes at once; the event loop then returns `status` to main. The exit is posted, so that it
+// also ends an event loop that has not started yet, and never runs inside a call from the window system.
 void finish(int status)
 {
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows)
-        window->hide();
-    QCoreApplication::exit(status);
+    if (programEnd().closeWindows)
+        programEnd().closeWindows();
+    if (QCoreApplication *application = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            application, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
 }
 
 QString describe(const std::exception_ptr &escaped)
@@ -112,9 +112,12 @@ StartupWatch::~StartupWatch()
 
 FailureReporter setFailureReporter(FailureReporter reporter)
 {
-    FailureReporter previous = std::move(programEnd().reporter);
-    programEnd().reporter = std::move(reporter);
-    return previous;
+    return std::exchange(programEnd().reporter, std::move(reporter));
+}
+
+std::function<void()> setWindowCloser(std::function<void()> closer)
+{
+    return std::exchange(programEnd().closeWindows, std::move(closer));
 }
 
 void End()
@@ -164,20 +167,21 @@ void endWithEscaped(const std::exception_ptr &escaped) noexcept
     } catch (const EndOfProgram &) {
         return; // End has already closed everything
     } catch (...) { }
-    // Mark the end before the report: its message box runs an event loop, and no handler may run in it.
+    // Mark the end before the report: the event loop goes on while it is read, and no handler may run.
     ProgramEnd &state = programEnd();
     state.ended = true;
     state.status = 1;
+    const auto done = [] { finish(1); };
     try {
         const QString message = describe(escaped);
         if (state.reporter)
-            state.reporter(message);
+            state.reporter(message, done);
         else
-            showMessageBox(message);
+            reportOnStandardError(message, done);
     } catch (...) {
         // A report that fails itself still ends the program.
+        done();
     }
-    finish(1);
 }
 
 } // namespace detail

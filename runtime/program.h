@@ -7,13 +7,25 @@
 
 namespace runtime {
 
-/** Shows the report of a failure; the program ends right after it returns. */
-using FailureReporter = std::function<void(const QString &message)>;
+/**
+ * Shows the report of a failure without waiting for it to be read, and calls `done` once it has been: the
+ * program then ends. Until then no handler runs.
+ */
+using FailureReporter = std::function<void(const QString &message, std::function<void()> done)>;
 
-/** Replaces the failure report (by default a message box) and returns the one it replaces. */
+/**
+ * Replaces the failure report and returns the one it replaces. Without one, the report is a line on
+ * standard error; the windows put a message box in its place.
+ */
 FailureReporter setFailureReporter(FailureReporter reporter);
 
-/** Ends the program at once with every window, exit status 0. Code after it never runs. */
+/** Closes every window when the program ends; the windows set it, and return the one it replaces. */
+std::function<void()> setWindowCloser(std::function<void()> closer);
+
+/**
+ * Ends the program at once with every window, exit status 0: the event loop returns once it next gets
+ * its turn. Code after it never runs.
+ */
 [[noreturn]] void End();
 
 /** Whether the program is ending, after End or a failure: from then on no handler runs. */

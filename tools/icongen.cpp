@@ -6,6 +6,8 @@
 //
 // writes <dir>/scalable/apps/<name>.svg and <dir>/<size>x<size>/apps/<name>.png for each size.
 
+#include "artwork.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -40,31 +42,18 @@ QPolygonF roundedRect(double x, double y, double w, double h, double r)
     return path.toFillPolygon();
 }
 
-// The 22 shades of the card back, from #7B5A31 to #A5845A.
+// One of the card back's shades.
 QColor woodShade(int shade)
 {
-    const double t = shade / 21.0;
-    return QColor::fromRgb(qRound(0x7B + (0xA5 - 0x7B) * t), qRound(0x5A + (0x84 - 0x5A) * t),
-                           qRound(0x31 + (0x5A - 0x31) * t));
+    const artwork::Rgb wood = artwork::woodShade(shade);
+    return QColor::fromRgb(wood.r, wood.g, wood.b);
 }
 
 QPolygonF kochSnowflake(QPointF centre, double radius)
 {
-    constexpr double pi = 3.14159265358979323846;
     QPolygonF points;
-    for (int k = 0; k < 3; ++k)
-        points << centre
-                + radius * QPointF(std::cos(-pi / 2 + 2 * pi * k / 3), std::sin(-pi / 2 + 2 * pi * k / 3));
-    for (int level = 0; level < 3; ++level) {
-        QPolygonF finer;
-        for (qsizetype i = 0; i < points.size(); ++i) {
-            const QPointF a = points[i], b = points[(i + 1) % points.size()];
-            const QPointF third = (b - a) / 3;
-            const QPointF peak = a + third + QTransform().rotate(-60).map(third);
-            finer << a << a + third << peak << a + 2 * third;
-        }
-        points = finer;
-    }
+    for (const std::complex<double> point : artwork::kochSnowflake(radius, 3))
+        points << centre + QPointF(point.real(), point.imag());
     return points;
 }
 
@@ -80,7 +69,7 @@ std::vector<Shape> drawing()
     constexpr int streaks = 14;
     for (int i = 0; i < streaks; ++i) {
         // A fixed, irregular choice of shades, so the grain looks grown rather than ruled.
-        const int shade = (i * 7 + (i % 3) * 5) % 22;
+        const int shade = (i * 7 + (i % 3) * 5) % artwork::woodShades;
         const double x = 26 + 112.0 * i / streaks;
         const QPolygonF streak = QPolygonF(QRectF(x, 46, 112.0 / streaks + 0.5, 172)).intersected(card);
         shapes.push_back({backTilt.map(streak), woodShade(shade), {}, 0});

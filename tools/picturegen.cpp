@@ -8,6 +8,9 @@
 //
 // The output depends on nothing but this file: the same program always writes the same bytes.
 
+#include "artwork.h"
+#include "pictures/twinname.h"
+
 #include <gif_lib.h>
 
 #include <fcntl.h>
@@ -28,10 +31,7 @@ namespace {
 constexpr int faceSize = 64;
 constexpr double pi = 3.14159265358979323846;
 
-struct Rgb
-{
-    int r, g, b;
-};
+using artwork::Rgb;
 
 using Palette = std::vector<Rgb>;
 
@@ -265,19 +265,7 @@ bool insidePolygon(const std::vector<std::complex<double>> &polygon, std::comple
 
 Indexed kochSnowflake(Detail detail)
 {
-    std::vector<std::complex<double>> points;
-    for (int k = 0; k < 3; ++k)
-        points.push_back(std::polar(0.46, -pi / 2 + 2 * pi * k / 3));
-    for (int level = 0; level < 4 + detail.extraLevels(); ++level) {
-        std::vector<std::complex<double>> finer;
-        for (size_t i = 0; i < points.size(); ++i) {
-            const auto a = points[i], b = points[(i + 1) % points.size()];
-            const auto third = (b - a) / 3.0;
-            finer.insert(finer.end(),
-                         {a, a + third, a + third + third * std::polar(1.0, -pi / 3), a + 2.0 * third});
-        }
-        points = finer;
-    }
+    const std::vector<std::complex<double>> points = artwork::kochSnowflake(0.46, 4 + detail.extraLevels());
     Palette palette
         = withInside({10, 16, 40}, {{0, {230, 250, 255}}, {0.6, {90, 180, 240}}, {1, {30, 70, 160}}});
     return face(
@@ -460,13 +448,15 @@ std::vector<Indexed> faces(Detail d)
     return all;
 }
 
-// The card back: vertical streaks of wood grain in exactly 22 shades from #7B5A31 to #A5845A. At twice
-// the size the same wood is sampled between the design's pixels, so streaks and knot stay where they are.
+// The card back: vertical streaks of wood grain in exactly the wood's shades. At twice the size the same
+// wood is sampled between the design's pixels, so streaks and knot stay where they are.
 Indexed cardBack(Detail detail)
 {
-    constexpr int designWidth = 48, designHeight = 36, shades = 22;
+    constexpr int designWidth = 48, designHeight = 36, shades = artwork::woodShades;
     const int width = designWidth * detail.scale, height = designHeight * detail.scale;
-    const Palette palette = gradient({{0, {0x7B, 0x5A, 0x31}}, {1, {0xA5, 0x84, 0x5A}}}, shades);
+    Palette palette;
+    for (int k = 0; k < shades; ++k)
+        palette.push_back(artwork::woodShade(k));
     Lcg random(1987);
     std::array<double, designWidth> grain {};
     for (double &g : grain)
@@ -530,21 +520,13 @@ bool writeGif(const std::string &path, const Indexed &image)
     return ok;
 }
 
-// The name of the twice-as-large twin of a picture file: F1.gif -> F1@2x.gif.
-std::string detailedName(const std::string &path)
-{
-    const std::string extension = ".gif";
-    const bool gif = path.size() >= extension.size() && path.ends_with(extension);
-    return gif ? path.substr(0, path.size() - extension.size()) + "@2x" + extension : path + "@2x";
-}
-
 int writeFaces(const std::string &directory)
 {
     for (const Detail detail : {Detail {1}, Detail {2}}) {
         const std::vector<Indexed> all = faces(detail);
         for (size_t i = 0; i < all.size(); ++i) {
             const std::string path = directory + "/F" + std::to_string(i + 1) + ".gif";
-            if (!writeGif(detail.scale == 1 ? path : detailedName(path), all[i]))
+            if (!writeGif(detail.scale == 1 ? path : pictures::twinPath(path), all[i]))
                 return 1;
         }
     }
@@ -555,14 +537,14 @@ int writeBack(const std::string &path)
 {
     for (const Detail detail : {Detail {1}, Detail {2}}) {
         const Indexed back = cardBack(detail);
-        std::array<bool, 22> used {};
+        std::array<bool, artwork::woodShades> used {};
         for (const std::uint8_t index : back.pixels)
             used[index] = true;
         if (!std::all_of(used.begin(), used.end(), [](bool shade) { return shade; })) {
             std::fprintf(stderr, "picturegen: the card back leaves a shade unused\n");
             return 1;
         }
-        if (!writeGif(detail.scale == 1 ? path : detailedName(path), back))
+        if (!writeGif(detail.scale == 1 ? path : pictures::twinPath(path), back))
             return 1;
     }
     return 0;

@@ -3,8 +3,6 @@
 #include "gamewindow.h"
 #include "startupwindow.h"
 
-#include "runtime/pause.h"
-
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QTimer>
@@ -38,8 +36,7 @@ private:
         QList<QWidget *> all;
         for (QObject *object : game.children()) {
             auto *control = qobject_cast<QWidget *>(object);
-            if (control != nullptr && !control->isWindow()
-                && qobject_cast<runtime::ImageCell *>(control) == nullptr)
+            if (control != nullptr && !control->isWindow() && qobject_cast<ImageCell *>(control) == nullptr)
                 all << control;
         }
         for (int card = 1; game.imgFront.exists(card); ++card)
@@ -53,7 +50,7 @@ private:
 class CardAccessible : public QAccessibleWidget
 {
 public:
-    CardAccessible(GameWindow &game, runtime::ImageCell *back, int index)
+    CardAccessible(GameWindow &game, ImageCell *back, int index)
         : QAccessibleWidget(back, QAccessible::Button), m_game(&game), m_index(index)
     { }
 
@@ -63,7 +60,7 @@ public:
             return QStringLiteral("Card %1").arg(m_index);
         if (kind != QAccessible::Description)
             return {};
-        const runtime::ImageCell *face = this->face();
+        const ImageCell *face = this->face();
         if (face == nullptr || face->isHidden() || !face->picture())
             return QStringLiteral("face down");
         return QStringLiteral("face up: ") + face->picture()->name();
@@ -73,14 +70,14 @@ public:
     {
         // On the board while either side shows.
         QAccessible::State state = QAccessibleWidget::state();
-        const runtime::ImageCell *face = this->face();
+        const ImageCell *face = this->face();
         state.invisible = widget()->isHidden() && (face == nullptr || face->isHidden());
         return state;
     }
 
     QRect rect() const override
     {
-        const runtime::ImageCell *face = this->face();
+        const ImageCell *face = this->face();
         if (widget()->isHidden() && face != nullptr && !face->isHidden())
             return {face->mapToGlobal(QPoint(0, 0)), face->size()};
         return QAccessibleWidget::rect();
@@ -91,26 +88,21 @@ public:
         return widget()->isHidden() ? QStringList() : QStringList {pressAction()};
     }
 
-    // Pressing turns the card exactly as a click on its back does. It runs from the event loop, after the
-    // request has been answered, so that assistive technology is never kept waiting by the game, and like
-    // a click it waits out a pause.
+    // Pressing turns the card exactly as a click on its back does, through the same handler, which holds
+    // it during a miss like a click. It runs from the event loop once the request has been answered, so
+    // that assistive technology never waits for the game.
     void doAction(const QString &action) override
     {
         if (action != pressAction())
             return;
-        auto *back = static_cast<runtime::ImageCell *>(widget());
-        QTimer::singleShot(0, back, [back = QPointer<runtime::ImageCell>(back)] {
-            runtime::whenNotPausing([back] {
-                if (back)
-                    back->click();
-            });
-        });
+        auto *back = static_cast<ImageCell *>(widget());
+        QTimer::singleShot(0, back, [back] { back->click(); });
     }
 
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
 private:
-    const runtime::ImageCell *face() const
+    const ImageCell *face() const
     {
         return m_game && m_game->imgFractal.exists(m_index) ? &m_game->imgFractal(m_index) : nullptr;
     }
@@ -125,7 +117,7 @@ QAccessibleInterface *accessibleFor(const QString &, QObject *object)
         return new BoardAccessible(game);
     if (auto *startup = qobject_cast<StartupWindow *>(object))
         return new QAccessibleWidget(startup, QAccessible::Window);
-    if (auto *cell = qobject_cast<runtime::ImageCell *>(object))
+    if (auto *cell = qobject_cast<ImageCell *>(object))
         if (auto *game = qobject_cast<GameWindow *>(cell->parentWidget()))
             if (const int index = game->imgFront.indexOf(cell); index > 0)
                 return new CardAccessible(*game, cell, index);

@@ -1,6 +1,6 @@
 #include "designkit.h"
 
-#include "runtime/services.h"
+#include "controls/services.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -41,7 +41,7 @@ QLabel *designLabel(QWidget *window, const QColor &colour, double points, const 
     auto *label = new QLabel(window);
     label->setTextFormat(Qt::PlainText);
     label->setText(caption);
-    label->setFont(runtime::designFont(points));
+    label->setFont(controls::designFont(points));
     setTextColour(*label, colour);
     return label;
 }

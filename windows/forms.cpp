@@ -1,11 +1,12 @@
 #include "forms.h"
 
 #include "accessibility.h"
-
 #include "gamewindow.h"
 #include "startupwindow.h"
 
+#include "controls/services.h"
 #include "pictures/imageswindow.h"
+#include "runtime/program.h"
 
 namespace windows {
 
@@ -16,9 +17,31 @@ Forms::Forms(Services services)
     , m_services(std::move(services))
 {
     installAccessibility();
+    runtime::setWindowCloser(controls::closeEveryWindow);
 }
 
 // Members end in reverse order: the library, then the game window, then the setup window it reads.
-Forms::~Forms() = default;
+Forms::~Forms()
+{
+    runtime::setWindowCloser({});
+}
+
+void Forms::handle(std::function<void()> handler)
+{
+    runtime::guard([this, &handler] {
+        if (game.exists())
+            game->whenSettled(std::move(handler));
+        else
+            handler();
+    });
+}
+
+bool Forms::holdClose(QWidget &window)
+{
+    if (!game.exists() || !game->isShowingMiss())
+        return false;
+    handle([&window] { window.close(); });
+    return true;
+}
 
 } // namespace windows

@@ -4,6 +4,11 @@
 
 #include <QByteArray>
 
+#include <functional>
+#include <optional>
+
+class QWidget;
+
 namespace runtime {
 class Clock;
 class RandomSource;
@@ -25,7 +30,7 @@ public:
     /** What the windows take from the machine: the program's directory, chance and time. */
     struct Services
     {
-        QByteArray appPath; // the program's directory, as the file system spells it
+        std::optional<QByteArray> appPath; // the program's directory, as the file system spells it
         runtime::RandomSource &random;
         runtime::Clock &clock;
     };
@@ -40,6 +45,18 @@ public:
     runtime::FirstReference<pictures::ImagesWindow> images;
 
     const Services &services() const { return m_services; }
+
+    /**
+     * Runs a handler of any window for an event of a player, inside the guard that turns a failure into the
+     * program's report and end. While a miss is on show, the game holds it until the miss is covered.
+     */
+    void handle(std::function<void()> handler);
+
+    /**
+     * Whether closing `window` has to wait for a miss on show; if so, the close is held like any other
+     * action of a player and happens after it.
+     */
+    bool holdClose(QWidget &window);
 
 private:
     Services m_services;

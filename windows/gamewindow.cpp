@@ -1,16 +1,18 @@
 #include "gamewindow.h"
 
+#include "design.h"
 #include "designkit.h"
 #include "forms.h"
 #include "startupwindow.h"
 
+#include "controls/announce.h"
+#include "controls/services.h"
+#include "controls/twips.h"
 #include "pictures/imageswindow.h"
-#include "runtime/announce.h"
-#include "runtime/picture.h"
+#include "pictures/picture.h"
 #include "runtime/program.h"
-#include "runtime/services.h"
-#include "runtime/twips.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,21 +22,18 @@ namespace windows {
 
 namespace {
 
-constexpr float designLeft = 600;
-constexpr float designTop = 480;
-
-runtime::ImageCell *designFace(QWidget *window)
+ImageCell *designFace(QWidget *window)
 {
-    auto *face = new runtime::ImageCell(window, designLeft, designTop, 975, 975);
+    auto *face = new ImageCell(window, design::boardLeft, design::boardTop, 975, 975);
     // Faces take no clicks, so a back laid over the design face always gets its own.
     face->setAttribute(Qt::WA_TransparentForMouseEvents);
     return face;
 }
 
-runtime::ImageCell *designBack(QWidget *window)
+ImageCell *designBack(QWidget *window)
 {
-    auto *back = new runtime::ImageCell(window, designLeft, designTop, 720, 540);
-    back->setPicture(runtime::LoadPicture(QStringLiteral(":/design/cardback.gif")));
+    auto *back = new ImageCell(window, design::boardLeft, design::boardTop, 720, 540);
+    back->setPicture(pictures::LoadPicture(QStringLiteral(":/design/cardback.gif")));
     return back;
 }
 
@@ -46,16 +45,16 @@ GameWindow::GameWindow(Forms &forms)
     , m_forms(forms)
     , m_game(*this, forms.services().random, forms.services().clock)
 {
-    using runtime::setTwipsGeometry;
+    using controls::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield"));
-    runtime::setTwipsClientSize(*this, 11880, 8490);
+    controls::setTwipsClientSize(*this, 11880, 8490);
     paintWindowGrey(*this);
 
     cmdQuit = new QPushButton(QStringLiteral("QUIT"), this);
     setTwipsGeometry(*cmdQuit, 10680, 360, 1095, 435);
-    cmdQuit->setFont(runtime::designFont(12));
+    cmdQuit->setFont(controls::designFont(12));
     cmdQuit->setAutoDefault(true); // Return works like Space on the focused button
-    connect(cmdQuit, &QPushButton::clicked, this, [this] { runtime::guard([this] { cmdQuit_Click(); }); });
+    connect(cmdQuit, &QPushButton::clicked, this, [this] { m_forms.handle([this] { cmdQuit_Click(); }); });
 
     const QColor yellow(0xFF, 0xFF, 0x00), green(0x00, 0xC0, 0x00), blue(0x00, 0x00, 0xFF);
     lblTurn = designLabel(this, yellow, 12);
@@ -72,8 +71,8 @@ GameWindow::GameWindow(Forms &forms)
     setTwipsGeometry(*lblWinner, 2640, 7560, 7215, 735);
     lblWinner->hide();
 
-    connect(&imgFront(1), &runtime::ImageCell::clicked, this,
-            [this] { runtime::guard([this] { imgFront_Click(1); }); });
+    connect(&imgFront(1), &ImageCell::clicked, this,
+            [this] { m_forms.handle([this] { imgFront_Click(1); }); });
     cmdQuit->setFocus();
 }
 
@@ -96,9 +95,9 @@ void GameWindow::layOut()
     static_cast<void>(m_forms.images->picFront);
 
     rules::GameState &s = m_game.state();
-    s.rowPitch = 1440;
-    s.columnPitch = 1000;
-    runtime::ImageCell &firstFace = imgFractal.Load(1);
+    s.rowPitch = design::rowPitch;
+    s.columnPitch = design::columnPitch;
+    ImageCell &firstFace = imgFractal.Load(1);
     firstFace.setVisible(false);
     firstFace.setLeft(imgFractal(0).Left());
     firstFace.setTop(imgFractal(0).Top());
@@ -108,14 +107,13 @@ void GameWindow::layOut()
         if (startup.numCells.at(size_t(s.loopIndex.value()))->isChecked())
             s.cellCount = (s.loopIndex + 1) * 4;
     s.columnCount = runtime::roundToInt16(s.cellCount / 4.0);
-    // Half the unused columns go to the left; a half column rounds to even (4.5 -> 4, 0.5 -> 0).
-    const Int16 margin = runtime::roundToInt16((10 - s.columnCount) / 2.0);
+    const Int16 margin = design::boardMargin(s.columnCount);
     firstFace.setLeft(firstFace.Left() + float(s.columnPitch * margin));
     imgFront(1).setLeft(firstFace.Left());
 
     // Backs and faces are laid out alike, backs first: the first cell of rows 2 to 4, then the other columns.
-    const CellLoader backs = [this](int index) -> runtime::ImageCell & { return loadBack(index); };
-    const CellLoader faces = [this](int index) -> runtime::ImageCell & { return imgFractal.Load(index); };
+    const CellLoader backs = [this](int index) -> ImageCell & { return loadBack(index); };
+    const CellLoader faces = [this](int index) -> ImageCell & { return imgFractal.Load(index); };
     placeRowStarts(backs, imgFront(1), true);
     placeRowStarts(faces, imgFractal(1), false);
     placeColumns(backs, imgFront(1), true);
@@ -123,12 +121,12 @@ void GameWindow::layOut()
 }
 
 // Makes the first cell of rows 2 to 4 below `first`, the cell of row 1.
-void GameWindow::placeRowStarts(const CellLoader &load, const runtime::ImageCell &first, bool visible)
+void GameWindow::placeRowStarts(const CellLoader &load, const ImageCell &first, bool visible)
 {
     rules::GameState &s = m_game.state();
     for (s.rowIndex = 2; s.rowIndex <= 4; s.rowIndex += 1) {
         s.cellIndex = (s.rowIndex - 1) * s.columnCount + 1;
-        runtime::ImageCell &cell = load(s.cellIndex);
+        ImageCell &cell = load(s.cellIndex);
         cell.setVisible(visible);
         cell.setLeft(first.Left());
         cell.setTop(float((s.rowIndex - 1) * s.rowPitch) + first.Top());
@@ -136,7 +134,7 @@ void GameWindow::placeRowStarts(const CellLoader &load, const runtime::ImageCell
 }
 
 // Makes columns 2 and beyond of every row, counting from `first`, the cell of row 1 and column 1.
-void GameWindow::placeColumns(const CellLoader &load, const runtime::ImageCell &first, bool visible)
+void GameWindow::placeColumns(const CellLoader &load, const ImageCell &first, bool visible)
 {
     rules::GameState &s = m_game.state();
     for (s.rowIndex = 1; s.rowIndex <= 4; s.rowIndex += 1) {
@@ -144,7 +142,7 @@ void GameWindow::placeColumns(const CellLoader &load, const runtime::ImageCell &
         const runtime::Int16 lastColumn = s.columnCount;
         for (s.columnIndex = 2; s.columnIndex <= lastColumn; s.columnIndex += 1) {
             s.cellIndex += 1;
-            runtime::ImageCell &cell = load(s.cellIndex);
+            ImageCell &cell = load(s.cellIndex);
             cell.setVisible(visible);
             cell.setLeft(float((s.columnIndex - 1) * s.columnPitch) + first.Left());
             cell.setTop(float((s.rowIndex - 1) * s.rowPitch) + first.Top());
@@ -157,8 +155,8 @@ void GameWindow::clearBoard()
 {
     imgFront.unloadAll();
     imgFractal.unloadAll();
-    imgFront(1).setLeft(designLeft);
-    imgFront(1).setTop(designTop);
+    imgFront(1).setLeft(design::boardLeft);
+    imgFront(1).setTop(design::boardTop);
     imgFront(1).setVisible(true);
     m_game.state() = rules::GameState {};
     for (QLabel *label : {lblTurn, lblPlayers[0], lblPlayers[1], lblScore[0], lblScore[1], lblWinner}) {
@@ -168,12 +166,18 @@ void GameWindow::clearBoard()
     lblWinner->hide();
 }
 
-runtime::ImageCell &GameWindow::loadBack(int index)
+ImageCell &GameWindow::loadBack(int index)
 {
-    runtime::ImageCell &back = imgFront.Load(index);
-    connect(&back, &runtime::ImageCell::clicked, this,
-            [this, index] { runtime::guard([this, index] { imgFront_Click(index); }); });
+    ImageCell &back = imgFront.Load(index);
+    connect(&back, &ImageCell::clicked, this,
+            [this, index] { m_forms.handle([this, index] { imgFront_Click(index); }); });
     return back;
+}
+
+void GameWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_forms.holdClose(*this))
+        event->ignore();
 }
 
 void GameWindow::cmdQuit_Click()
@@ -198,7 +202,7 @@ void GameWindow::setFaceVisible(int cell, bool visible)
 {
     imgFractal(cell).setVisible(visible);
     // The card now says face up or face down: a screen reader speaks the change.
-    runtime::announce(&imgFront(cell), QAccessible::DescriptionChanged);
+    controls::announce(&imgFront(cell), QAccessible::DescriptionChanged);
 }
 void GameWindow::repaintFace(int cell)
 {
@@ -207,7 +211,7 @@ void GameWindow::repaintFace(int cell)
 
 quint32 GameWindow::facePicture(int cell) const
 {
-    const runtime::Picture &picture = imgFractal(cell).picture();
+    const pictures::Picture &picture = imgFractal(cell).picture();
     return picture ? picture->Handle() : 0;
 }
 
@@ -225,25 +229,26 @@ QString GameWindow::playerName(int player) const
 // a new name is announced. The name comes first: a label with a name of its own does not announce its text.
 void GameWindow::setTurnCaption(const QString &text)
 {
-    runtime::announceName(*lblTurn, QStringLiteral("Turn to play: ") + text);
+    controls::announceName(*lblTurn, QStringLiteral("Turn to play: ") + text);
     lblTurn->setText(text);
 }
 void GameWindow::setPlayerCaption(int player, const QString &text)
 {
-    runtime::announceName(*lblPlayers.at(size_t(player)),
-                          QStringLiteral("Player %1: ").arg(player + 1) + text);
+    controls::announceName(*lblPlayers.at(size_t(player)),
+                           QStringLiteral("Player %1: ").arg(player + 1) + text);
     lblPlayers.at(size_t(player))->setText(text);
 }
-void GameWindow::setScoreCaption(int player, const QString &text)
+void GameWindow::setScore(int player, int pairs)
 {
-    const QString pairs = text == QLatin1String("1") ? QStringLiteral(" pair") : QStringLiteral(" pairs");
-    runtime::announceName(*lblScore.at(size_t(player)),
-                          lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + pairs);
+    const QString text = QString::number(pairs);
+    const QString unit = pairs == 1 ? QStringLiteral(" pair") : QStringLiteral(" pairs");
+    controls::announceName(*lblScore.at(size_t(player)),
+                           lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + unit);
     lblScore.at(size_t(player))->setText(text);
 }
 void GameWindow::setWinnerCaption(const QString &text)
 {
-    runtime::announceName(*lblWinner, text);
+    controls::announceName(*lblWinner, text);
     lblWinner->setText(text);
 }
 void GameWindow::showWinner()

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "imagecell.h"
+
+#include "controls/controlarray.h"
 #include "rules/game.h"
 #include "rules/gameview.h"
-#include "runtime/controlarray.h"
-#include "runtime/imagecell.h"
 
 #include <QWidget>
 
@@ -33,6 +34,10 @@ public:
     void imgFront_Click(int index);
 
     const rules::GameState &state() const { return m_game.state(); }
+    /** Whether a miss is on show; see rules::Game::whenSettled for what waits for it. */
+    bool isShowingMiss() const { return m_game.isShowingMiss(); }
+    /** Runs a player's action now, or after the miss on show. */
+    void whenSettled(std::function<void()> action) { m_game.whenSettled(std::move(action)); }
 
     QPushButton *cmdQuit;
     QLabel *lblTurn;
@@ -40,8 +45,8 @@ public:
     std::array<QLabel *, 2> lblPlayers;
     std::array<QLabel *, 2> lblScore;
     QLabel *lblWinner;
-    runtime::ControlArray<runtime::ImageCell> imgFront;
-    runtime::ControlArray<runtime::ImageCell> imgFractal;
+    controls::ControlArray<ImageCell> imgFront;
+    controls::ControlArray<ImageCell> imgFractal;
 
     bool isBackShowing(int cell) const override;
     void setBackVisible(int cell, bool visible) override;
@@ -52,18 +57,21 @@ public:
     QString playerName(int player) const override;
     void setTurnCaption(const QString &text) override;
     void setPlayerCaption(int player, const QString &text) override;
-    void setScoreCaption(int player, const QString &text) override;
+    void setScore(int player, int pairs) override;
     void setWinnerCaption(const QString &text) override;
     void showWinner() override;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
-    using CellLoader = std::function<runtime::ImageCell &(int index)>;
+    using CellLoader = std::function<ImageCell &(int index)>;
 
     void layOut();
-    void placeRowStarts(const CellLoader &load, const runtime::ImageCell &first, bool visible);
-    void placeColumns(const CellLoader &load, const runtime::ImageCell &first, bool visible);
+    void placeRowStarts(const CellLoader &load, const ImageCell &first, bool visible);
+    void placeColumns(const CellLoader &load, const ImageCell &first, bool visible);
     void clearBoard();
-    runtime::ImageCell &loadBack(int index);
+    ImageCell &loadBack(int index);
 
     Forms &m_forms;
     rules::Game m_game;

@@ -1,13 +1,14 @@
 #include "startupwindow.h"
 
+#include "design.h"
 #include "designkit.h"
 #include "forms.h"
 #include "gamewindow.h"
 
-#include "runtime/program.h"
-#include "runtime/services.h"
-#include "runtime/twips.h"
+#include "controls/services.h"
+#include "controls/twips.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,18 +18,11 @@
 
 namespace windows {
 
-namespace {
-
-// Top edges of the ten size options, in twips; the last gap is a little wider, as designed.
-constexpr std::array<int, 10> optionTops {1200, 1666, 2132, 2598, 3064, 3530, 3996, 4462, 4928, 5400};
-
-} // namespace
-
 StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
 {
-    using runtime::setTwipsGeometry;
+    using controls::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield: Getting Started"));
-    runtime::setTwipsClientSize(*this, 11880, 8490);
+    controls::setTwipsClientSize(*this, 11880, 8490);
     paintWindowGrey(*this);
 
     Label1 = designLabel(this, Qt::white, 9.75, QStringLiteral("How many cells do you want?"));
@@ -38,7 +32,8 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
 
     for (size_t k = 0; k < numCells.size(); ++k) {
         numCells[k] = new QRadioButton(QString::number(4 * (k + 1)), this);
-        setTwipsGeometry(*numCells[k], 1320, optionTops[k], 735, 375);
+        setTwipsGeometry(*numCells[k], design::optionLeft, design::optionTops[k], design::optionWidth,
+                         design::optionHeight);
         setTextColour(*numCells[k], Qt::white);
         numCells[k]->setAccessibleName(QStringLiteral("Board size: %1 cards").arg(4 * (k + 1)));
     }
@@ -57,9 +52,9 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
 
     cmdPlay = new QPushButton(QStringLiteral("PLAY"), this);
     setTwipsGeometry(*cmdPlay, 8160, 1920, 1695, 1095);
-    cmdPlay->setFont(runtime::designFont(18));
+    cmdPlay->setFont(controls::designFont(18));
     cmdPlay->setAutoDefault(true); // Return works like Space on the focused button
-    connect(cmdPlay, &QPushButton::clicked, this, [this] { runtime::guard([this] { cmdPlay_Click(); }); });
+    connect(cmdPlay, &QPushButton::clicked, this, [this] { m_forms.handle([this] { cmdPlay_Click(); }); });
 
     // Tab order: the names, the sizes, then PLAY; the first name has the focus.
     QWidget *previous = txtName[1];
@@ -74,15 +69,21 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
 
 void StartupWindow::Form_Load()
 {
-    runtime::setSelStart(*txtName[0], 0);
-    runtime::setSelLength(*txtName[0], 2);
+    controls::setSelStart(*txtName[0], 0);
+    controls::setSelLength(*txtName[0], 2);
 }
 
 void StartupWindow::cmdPlay_Click()
 {
     GameWindow &game = m_forms.game.get();
-    runtime::Show(game);
+    controls::Show(game);
     game.setUp();
+}
+
+void StartupWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_forms.holdClose(*this))
+        event->ignore();
 }
 
 } // namespace windows

@@ -32,6 +32,9 @@ public:
     std::array<QLineEdit *, 2> txtName;
     QPushButton *cmdPlay;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     Forms &m_forms;
 };

@@ -2,12 +2,14 @@
 
 #include "rules/gameview.h"
 #include "runtime/clock.h"
+#include "runtime/program.h"
 #include "runtime/random.h"
 
 #include <QList>
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -35,22 +37,44 @@ private:
     qsizetype m_drawn = 0;
 };
 
-/** A clock that moves only when the code under test sleeps. */
+/** A clock that moves only when a test moves it; its timers then run in the order they fall due. */
 class FakeClock final : public runtime::Clock
 {
 public:
-    float timer() const override { return float(now); }
-    double monotonicSeconds() const override { return now; }
-    void sleep(std::chrono::milliseconds duration) override
+    void after(std::chrono::milliseconds duration, std::function<void()> action) override
     {
-        now += std::chrono::duration<double>(duration).count();
-        if (onSleep)
-            onSleep();
+        m_timers.emplace(now + std::chrono::duration<double>(duration).count(), std::move(action));
     }
 
+    /** Moves the clock on by `seconds`, running every timer that falls due, each inside a guard. */
+    void advance(double seconds)
+    {
+        const double until = now + seconds;
+        while (!m_timers.empty() && m_timers.begin()->first <= until) {
+            auto due = m_timers.extract(m_timers.begin());
+            now = due.key();
+            runtime::guard(due.mapped());
+        }
+        now = until;
+    }
+
+    /** Seconds until the next timer falls due, or -1 when none is pending. */
+    double nextDue() const { return m_timers.empty() ? -1 : m_timers.begin()->first - now; }
+
     double now = 1000.0;
-    std::function<void()> onSleep;
+
+private:
+    std::multimap<double, std::function<void()>> m_timers;
 };
+
+/** A failure report that only records the message, for a test to compare. */
+inline runtime::FailureReporter recordFailures(QStringList &reports)
+{
+    return [&reports](const QString &message, const std::function<void()> &done) {
+        reports << message;
+        done();
+    };
+}
 
 /** A board without windows: it records each change in a log that reads as the effects in their order. */
 class FakeView final : public rules::GameView
@@ -83,10 +107,10 @@ public:
         players.at(size_t(player)) = text;
         log << QStringLiteral("player%1 %2").arg(player).arg(text);
     }
-    void setScoreCaption(int player, const QString &text) override
+    void setScore(int player, int pairs) override
     {
-        scores.at(size_t(player)) = text;
-        log << QStringLiteral("score%1 %2").arg(player).arg(text);
+        scores.at(size_t(player)) = QString::number(pairs);
+        log << QStringLiteral("score%1 %2").arg(player).arg(pairs);
     }
     void setWinnerCaption(const QString &text) override { winner = text; }
     void showWinner() override { winnerShown = true; }

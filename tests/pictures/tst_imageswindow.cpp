@@ -61,6 +61,7 @@ private Q_SLOTS:
     void identicalFilesStillGiveDistinctPictures();
     void badFileStopsTheLoadAtThatPicture_data();
     void badFileStopsTheLoadAtThatPicture();
+    void withoutTheProgramsDirectoryNothingIsRead();
     void namesAreExact_data();
     void namesAreExact();
     void picturesAreNamedByTheirFiles_data();
@@ -86,7 +87,7 @@ void tst_ImagesWindow::loadsTwentyPicturesInOrder()
     QVERIFY(!images.picFractals(0).picture());
     QVERIFY(!images.picFractals.exists(21));
     for (int p = 1; p <= 20; ++p) {
-        const runtime::Picture &picture = images.picFractals(p).picture();
+        const pictures::Picture &picture = images.picFractals(p).picture();
         QVERIFY(picture);
         QCOMPARE(picture->image().size(), QSize(64, 64));
         QVERIFY(!images.picFractals(p).isVisible());
@@ -100,8 +101,8 @@ void tst_ImagesWindow::identicalFilesStillGiveDistinctPictures()
     directory.replace(2, bytesOf(directory.file(1)));
     pictures::ImagesWindow images(QFile::encodeName(directory.dir.path()));
     images.Form_Load();
-    const runtime::Picture &first = images.picFractals(1).picture();
-    const runtime::Picture &second = images.picFractals(2).picture();
+    const pictures::Picture &first = images.picFractals(1).picture();
+    const pictures::Picture &second = images.picFractals(2).picture();
     QCOMPARE(first->image(), second->image());
     QVERIFY(first->Handle() != second->Handle());
 }
@@ -246,6 +247,16 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
     QVERIFY(!images.picFractals.exists(bad + 1));
 }
 
+// The root directory is never taken for the program's: its F1.gif would be some other file.
+void tst_ImagesWindow::withoutTheProgramsDirectoryNothingIsRead()
+{
+    pictures::ImagesWindow images(std::nullopt);
+    QCOMPARE(loadFailure(images),
+             QStringLiteral(
+                 "Cannot load picture \"F1.gif\": the directory that holds the program cannot be found"));
+    QVERIFY(!images.picFractals(1).picture());
+}
+
 void tst_ImagesWindow::namesAreExact_data()
 {
     QTest::addColumn<QString>("present");
@@ -283,8 +294,14 @@ void tst_ImagesWindow::picturesAreNamedByTheirFiles_data()
                                                                 "21fe016200")
                                                   << "toad! b";
     QTest::newRow("control characters") << QByteArray("21fe0b3c623e0a0d1b5b316d783c00") << "<b> [1mx<";
-    QTest::newRow("too long") << QByteArray("21fe78" + QByteArray(120, 'a').toHex() + "00")
-                              << QString(80, 'a');
+    QTest::newRow("beyond the Basic Multilingual Plane")
+        << QByteArray("21fe0e" + QByteArray("frog \xf0\x9f\x90\xb8 \xf0\xa0\x80\x80").toHex() + "00")
+        << QString::fromUtf8("frog \xf0\x9f\x90\xb8 \xf0\xa0\x80\x80");
+    QTest::newRow("one long word") << QByteArray("21fe78" + QByteArray(120, 'a').toHex() + "00")
+                                   << QString(80, 'a');
+    QTest::newRow("cut after a whole word")
+        << QByteArray("21fe64" + QByteArray("word ").repeated(20).toHex() + "00")
+        << QStringLiteral("word ").repeated(16).chopped(1);
 }
 
 void tst_ImagesWindow::picturesAreNamedByTheirFiles()

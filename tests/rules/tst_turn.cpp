@@ -1,10 +1,8 @@
 #include "fakes/fakes.h"
 #include "rules/game.h"
-#include "rules/pause.h"
 
 #include <QTest>
 
-#include <ctime>
 #include <random>
 
 namespace {
@@ -20,10 +18,14 @@ struct Board
         game.state().currentPlayer = starter;
     }
 
+    // Clicks as a player does, through the game's gate; a miss is waited out before the next click.
     void click(const QList<int> &cells)
     {
-        for (int cell : cells)
-            game.imgFront_Click(cell);
+        for (int cell : cells) {
+            game.whenSettled([this, cell] { game.imgFront_Click(cell); });
+            if (game.isShowingMiss())
+                clock.advance(2);
+        }
     }
 
     fakes::FakeView view;
@@ -31,13 +33,6 @@ struct Board
     fakes::FakeClock clock;
     rules::Game game;
 };
-
-double processorSeconds()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
 
 } // namespace
 
@@ -50,12 +45,10 @@ private Q_SLOTS:
     void pairScoresForTheCurrentPlayerAndStaysUp_data();
     void pairScoresForTheCurrentPlayerAndStaysUp();
     void missIsCoveredAfterThePause();
+    void actionsDuringAMissWaitAndKeepTheirOrder();
     void gameEndsWithTheWinnerText_data();
     void gameEndsWithTheWinnerText();
     void randomPlayKeepsTheInvariants();
-    void pauseOfNoTimeReturnsAtOnce_data();
-    void pauseOfNoTimeReturnsAtOnce();
-    void realPauseHoldsTheThreadButNotTheProcessor();
 };
 
 void tst_Turn::clickOnFaceUpCellCountsNoPick()
@@ -91,7 +84,7 @@ void tst_Turn::pairScoresForTheCurrentPlayerAndStaysUp()
         board.view.log,
         QStringList({"hideBack 1", "showFace 1", "repaintFace 1", "hideBack 4", "showFace 4", "repaintFace 4",
                      "player0 A", "player1 B", "score0 " + scores[0], "score1 " + scores[1]}));
-    QCOMPARE(board.clock.now, 1000.0); // no pause after a pair
+    QCOMPARE(board.clock.nextDue(), -1.0); // no pause after a pair
     QCOMPARE(board.view.turn, nextTurn);
     QCOMPARE(int(board.game.state().currentPlayer), 1 - starter);
     QCOMPARE(int(board.game.state().picksThisTurn), 0);
@@ -101,25 +94,54 @@ void tst_Turn::pairScoresForTheCurrentPlayerAndStaysUp()
 void tst_Turn::missIsCoveredAfterThePause()
 {
     Board board({1, 2, 1, 2}, 1);
-    double pausedFor = 0;
-    board.clock.onSleep = [&] {
-        // Both faces stay up for the whole pause.
-        QVERIFY(board.view.face[1] && board.view.face[2] && !board.view.back[1] && !board.view.back[2]);
-        pausedFor = board.clock.now - 1000.0;
-    };
-    board.click({1, 2});
+    board.game.imgFront_Click(1);
+    board.game.imgFront_Click(2);
 
-    QVERIFY(pausedFor >= 2.0);
-    QVERIFY(pausedFor < 2.02);
+    // Both faces stay up for two seconds on the clock, and nothing else happens meanwhile.
+    QVERIFY(board.game.isShowingMiss());
+    QCOMPARE(board.clock.nextDue(), 2.0);
+    board.clock.advance(1.999);
+    QCOMPARE(board.view.log.size(), 6);
+    QVERIFY(board.view.face[1] && board.view.face[2]);
+    QCOMPARE(board.view.turn, QString());
+
+    board.clock.advance(0.001);
+    QVERIFY(!board.game.isShowingMiss());
     QCOMPARE(board.view.log.mid(6),
              QStringList({"showBack 1", "hideFace 1", "showBack 2", "hideFace 2", "player0 A", "player1 B",
                           "score0 0", "score1 0"}));
     QCOMPARE(board.view.turn, QStringLiteral("A"));
     QCOMPARE(board.game.state().score, (std::array<runtime::Byte, 2> {0, 0}));
-    // A click that arrives after the pause meets the covered board and the passed turn.
-    board.click({1});
-    QCOMPARE(int(board.game.state().picksThisTurn), 1);
-    QCOMPARE(int(board.game.state().firstPick), 1);
+}
+
+// What the players do during a miss happens after it, in order, against the board as it is then; an action
+// that starts another miss makes the rest wait for that one too.
+void tst_Turn::actionsDuringAMissWaitAndKeepTheirOrder()
+{
+    Board board({1, 2, 1, 2}, 0);
+    QStringList done;
+    const auto later = [&](const QString &what) { board.game.whenSettled([&done, what] { done << what; }); };
+    later("at once");
+    board.game.imgFront_Click(1);
+    board.game.imgFront_Click(2);
+
+    for (const int cell : {1, 2})
+        board.game.whenSettled([&board, cell] { board.game.imgFront_Click(cell); });
+    later("after both misses");
+    QCOMPARE(done, QStringList {"at once"});
+
+    // The first miss is covered and B gets the turn; B's held picks make the same miss again.
+    board.clock.advance(2);
+    QVERIFY(board.game.isShowingMiss());
+    QCOMPARE(board.view.turn, QStringLiteral("B"));
+    QVERIFY(board.view.face[1] && board.view.face[2]);
+    QCOMPARE(done, QStringList {"at once"});
+
+    board.clock.advance(2);
+    QVERIFY(!board.game.isShowingMiss());
+    QCOMPARE(board.view.turn, QStringLiteral("A"));
+    QCOMPARE(done, QStringList({"at once", "after both misses"}));
+    QVERIFY(board.view.back[1] && board.view.back[2]);
 }
 
 void tst_Turn::gameEndsWithTheWinnerText_data()
@@ -186,7 +208,11 @@ void tst_Turn::randomPlayKeepsTheInvariants()
         rules.deal();
 
         for (int click = 0; click < 400 && !view.winnerShown; ++click) {
-            rules.imgFront_Click(std::uniform_int_distribution(1, cells)(chance));
+            const int pick = std::uniform_int_distribution(1, cells)(chance);
+            rules.whenSettled([&rules, pick] { rules.imgFront_Click(pick); });
+            // Now and then a miss ends with clicks held, now and then at once.
+            if (std::uniform_int_distribution(0, 3)(chance) == 0)
+                clock.advance(2);
             const rules::GameState &s = rules.state();
             QVERIFY(s.picksThisTurn == 0 || s.picksThisTurn == 1);
             QVERIFY(s.currentPlayer == 0 || s.currentPlayer == 1);
@@ -197,41 +223,10 @@ void tst_Turn::randomPlayKeepsTheInvariants()
             }
             const int found = s.score[0] + s.score[1];
             QVERIFY(found <= cells / 2);
-            QCOMPARE(facesUp, 2 * found + s.picksThisTurn);
+            QCOMPARE(facesUp, 2 * found + (rules.isShowingMiss() ? 2 : int(s.picksThisTurn)));
             QCOMPARE(view.winnerShown, found == cells / 2);
         }
     }
-}
-
-void tst_Turn::pauseOfNoTimeReturnsAtOnce_data()
-{
-    QTest::addColumn<double>("seconds");
-    QTest::addColumn<bool>("sleeps");
-    QTest::newRow("0") << 0.0 << false;
-    QTest::newRow("-1") << -1.0 << false;
-    QTest::newRow("0.005") << 0.005 << true;
-}
-
-void tst_Turn::pauseOfNoTimeReturnsAtOnce()
-{
-    QFETCH(double, seconds);
-    QFETCH(bool, sleeps);
-    fakes::FakeClock clock;
-    rules::delay(clock, seconds);
-    QCOMPARE(clock.now > 1000.0, sleeps);
-}
-
-void tst_Turn::realPauseHoldsTheThreadButNotTheProcessor()
-{
-    runtime::SystemClock clock;
-    const double processorBefore = processorSeconds();
-    const double before = clock.monotonicSeconds();
-    rules::delay(clock, 2);
-    const double elapsed = clock.monotonicSeconds() - before;
-    const double processor = processorSeconds() - processorBefore;
-
-    QVERIFY2(elapsed >= 2.0, qPrintable(QString::number(elapsed)));
-    QVERIFY2(processor < 0.3, qPrintable(QString::number(processor)));
 }
 
 QTEST_GUILESS_MAIN(tst_Turn)

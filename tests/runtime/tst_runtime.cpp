@@ -1,14 +1,14 @@
+#include "fakes/fakes.h"
 #include "runtime/checked.h"
-#include "runtime/controlarray.h"
-#include "runtime/imagecell.h"
+#include "runtime/clock.h"
 #include "runtime/program.h"
+#include "runtime/programpath.h"
 #include "runtime/random.h"
-#include "runtime/services.h"
 
-#include <QApplication>
-#include <QLineEdit>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -37,18 +37,18 @@ const QString overflow = QStringLiteral("Overflow");
 // Run as a child process: one handler fails inside the event loop; the report goes to standard output.
 int failInsideEventLoop(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    runtime::setFailureReporter([](const QString &message) {
+    QCoreApplication app(argc, argv);
+    runtime::setFailureReporter([](const QString &message, const std::function<void()> &done) {
         std::printf("report: %s\n", qPrintable(message));
         std::fflush(stdout);
+        done();
     });
-    QWidget window;
-    window.show();
-    QTimer::singleShot(0, &window,
-                       [] { runtime::guard([] { runtime::fail(QStringLiteral("Disk on fire")); }); });
+    // The clock's timers run inside a guard like every handler.
+    runtime::SystemClock clock;
+    clock.after(std::chrono::milliseconds(1), [] { runtime::fail(QStringLiteral("Disk on fire")); });
     // Never reached when the failure ends the loop as it should.
-    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(0); });
-    const int status = QApplication::exec();
+    QTimer::singleShot(5000, &app, [] { QCoreApplication::exit(0); });
+    const int status = QCoreApplication::exec();
     return runtime::hasEnded() ? runtime::exitStatus() : status;
 }
 
@@ -68,11 +68,8 @@ private Q_SLOTS:
     void unitIntervalNeverReachesOne();
     void seedingFromTheClockChangesTheDraws();
 
-    void loadCopiesTheDesignElementAsItStandsNow();
-    void loadingAnIndexTwiceFails();
-    void imageCellReportsClicksOnlyWhileVisible();
-    void selectionIsClampedToTheText_data();
-    void selectionIsClampedToTheText();
+    void timerRunsAfterItsTimeWithoutHoldingTheLoop();
+    void programPathIsTheExecutablesDirectory();
 
     void failureInHandlerIsReportedAndEndsTheProgram();
     void failureStopsEveryCallerUpToTheOutermostGuard();
@@ -183,97 +180,42 @@ void tst_Runtime::seedingFromTheClockChangesTheDraws()
     QVERIFY(draws() != first);
 }
 
-void tst_Runtime::loadCopiesTheDesignElementAsItStandsNow()
+// The timer falls due no earlier than asked, and the event loop handles other events meanwhile.
+void tst_Runtime::timerRunsAfterItsTimeWithoutHoldingTheLoop()
 {
-    QWidget window;
-    auto *design = new runtime::ImageCell(&window, 600, 480, 720, 540);
-    auto picture = std::make_shared<const runtime::PictureObject>(QImage(48, 36, QImage::Format_ARGB32));
-    design->setPicture(picture);
-    runtime::ControlArray<runtime::ImageCell> cells(1, design);
-    window.show();
+    runtime::SystemClock clock;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    qint64 firedAfter = -1;
+    bool loopRan = false;
+    clock.after(std::chrono::milliseconds(300), [&] { firedAfter = elapsed.elapsed(); });
+    QTimer::singleShot(10, [&] { loopRan = firedAfter < 0; });
+    QTRY_VERIFY(firedAfter >= 0);
+    QVERIFY2(firedAfter >= 300, qPrintable(QString::number(firedAfter)));
+    QVERIFY(loopRan);
 
-    design->setLeft(4600);
-    runtime::ImageCell &copy = cells.Load(2);
-    QCOMPARE(copy.Left(), 4600.0f);
-    QCOMPARE(copy.Top(), 480.0f);
-    QCOMPARE(copy.picture(), picture); // the same object, not a copy
-    QCOMPARE(copy.size(), QSize(48, 36));
-    QVERIFY(!copy.isVisible());
-    QCOMPARE(copy.parentWidget(), &window);
-    QCOMPARE(&cells(2), &copy);
-
-    // Moving the design element later leaves the copy where it was made.
-    design->setLeft(600);
-    QCOMPARE(cells(2).Left(), 4600.0f);
+    // A timer still pending when its clock ends never runs.
+    bool ran = false;
+    {
+        runtime::SystemClock gone;
+        gone.after(std::chrono::milliseconds(1), [&ran] { ran = true; });
+    }
+    clock.after(std::chrono::milliseconds(20), [&] { firedAfter = -2; });
+    QTRY_COMPARE(firedAfter, qint64(-2));
+    QVERIFY(!ran);
 }
 
-void tst_Runtime::loadingAnIndexTwiceFails()
+void tst_Runtime::programPathIsTheExecutablesDirectory()
 {
-    QWidget window;
-    runtime::ControlArray<runtime::ImageCell> cells(1, new runtime::ImageCell(&window, 0, 0, 15, 15));
-    cells.Load(2);
-    QCOMPARE(failureOf([&] { cells.Load(2); }), QStringLiteral("Control array element 2 is already loaded"));
-    QCOMPARE(failureOf([&] { cells.Load(1); }), QStringLiteral("Control array element 1 is already loaded"));
-    QCOMPARE(failureOf([&] { cells(3); }), QStringLiteral("Control array element 3 does not exist"));
-    cells.unloadAll();
-    QVERIFY(cells.exists(1));
-    QVERIFY(!cells.exists(2));
-    cells.Load(2);
-}
-
-void tst_Runtime::imageCellReportsClicksOnlyWhileVisible()
-{
-    QWidget window;
-    window.resize(200, 200);
-    auto *cell = new runtime::ImageCell(&window, 150, 150, 720, 540);
-    QSignalSpy clicks(cell, &runtime::ImageCell::clicked);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(clicks.count(), 1);
-    QTest::mouseClick(cell, Qt::RightButton, {}, QPoint(10, 10));
-    QCOMPARE(clicks.count(), 1);
-    // Pressed on the cell but released outside it: no click.
-    QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseRelease(cell, Qt::LeftButton, {}, QPoint(100, 100));
-    QCOMPARE(clicks.count(), 1);
-    cell->hide();
-    QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(10, 10));
-    QCOMPARE(clicks.count(), 1);
-}
-
-void tst_Runtime::selectionIsClampedToTheText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<QString>("selected");
-
-    QTest::newRow("one character, length 2") << "A" << 0 << 2 << "A";
-    QTest::newRow("empty text") << "" << 0 << 2 << "";
-    QTest::newRow("longer text") << "Alice" << 0 << 2 << "Al";
-    QTest::newRow("start past the end") << "Bo" << 5 << 2 << "";
-    QTest::newRow("from the middle") << "Alice" << 3 << 9 << "ce";
-}
-
-void tst_Runtime::selectionIsClampedToTheText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, start);
-    QFETCH(int, length);
-    QFETCH(QString, selected);
-
-    QLineEdit box(text);
-    runtime::setSelStart(box, start);
-    runtime::setSelLength(box, length);
-    QCOMPARE(box.selectedText(), selected);
+    const std::optional<QByteArray> path = runtime::appPath();
+    QVERIFY(path);
+    QCOMPARE(QFile::decodeName(*path), QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath());
 }
 
 void tst_Runtime::failureInHandlerIsReportedAndEndsTheProgram()
 {
     QStringList reports;
-    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
+    runtime::setFailureReporter(fakes::recordFailures(reports));
     bool after = false;
     runtime::guard([&] {
         Byte score = 255;
@@ -295,7 +237,7 @@ void tst_Runtime::failureInHandlerIsReportedAndEndsTheProgram()
 void tst_Runtime::failureStopsEveryCallerUpToTheOutermostGuard()
 {
     QStringList reports;
-    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
+    runtime::setFailureReporter(fakes::recordFailures(reports));
     QStringList steps;
     runtime::guard([&] {
         steps << QStringLiteral("outer");
@@ -313,9 +255,9 @@ void tst_Runtime::failureStopsEveryCallerUpToTheOutermostGuard()
 void tst_Runtime::endStopsTheHandlerWithoutReport()
 {
     QStringList reports;
-    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
-    QWidget window;
-    window.show();
+    runtime::setFailureReporter(fakes::recordFailures(reports));
+    bool closed = false;
+    runtime::setWindowCloser([&closed] { closed = true; });
     bool after = false;
     runtime::guard([&] {
         runtime::End();
@@ -325,7 +267,8 @@ void tst_Runtime::endStopsTheHandlerWithoutReport()
     QVERIFY(reports.isEmpty());
     QVERIFY(runtime::hasEnded());
     QCOMPARE(runtime::exitStatus(), 0);
-    QVERIFY(!window.isVisible());
+    QVERIFY(closed);
+    runtime::setWindowCloser({});
     runtime::setFailureReporter({});
 }
 
@@ -343,7 +286,7 @@ int main(int argc, char *argv[])
 {
     if (argc > 1 && std::strcmp(argv[1], "--fail-inside-event-loop") == 0)
         return failInsideEventLoop(1, argv);
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     tst_Runtime test;
     return QTest::qExec(&test, argc, argv);
 }

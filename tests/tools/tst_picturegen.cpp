@@ -1,4 +1,6 @@
-#include "runtime/picture.h"
+#include "pictures/picture.h"
+#include "pictures/twinname.h"
+#include "tools/artwork.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,7 @@ namespace {
 
 QImage load(const QString &path)
 {
-    return runtime::LoadPicture(path)->image();
+    return pictures::LoadPicture(path)->image();
 }
 
 QString face(const QString &directory, int p)
@@ -25,7 +27,7 @@ QString face(const QString &directory, int p)
 
 QString twin(const QString &path)
 {
-    return QString::fromUtf8(runtime::detailedPath(path.toUtf8()));
+    return QString::fromStdString(pictures::twinPath(path.toStdString()));
 }
 
 // The mean difference of two pictures over all pixels and channels, 0 to 255.
@@ -69,7 +71,7 @@ void tst_PictureGen::twentyFacesOfTheirSize()
         const QImage reduced = two.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         QVERIFY2(meanDifference(reduced, one) < 30, qPrintable(path));
         QVERIFY2(meanDifference(two, one.scaled(128, 128)) > 2, qPrintable(path));
-        names.insert(runtime::LoadPicture(path)->name());
+        names.insert(pictures::LoadPicture(path)->name());
     }
     // Every face says what it shows, and no two say the same.
     names.remove(QString());
@@ -113,17 +115,16 @@ void tst_PictureGen::cardBackIsWoodInItsShades()
         for (int x = 0; x < back.width(); ++x) {
             const QRgb p = back.pixel(x, y);
             shades.insert(p);
-            QVERIFY(qRed(p) >= 0x7B && qRed(p) <= 0xA5);
-            QVERIFY(qGreen(p) >= 0x5A && qGreen(p) <= 0x84);
-            QVERIFY(qBlue(p) >= 0x31 && qBlue(p) <= 0x5A);
+            QVERIFY(artwork::isWood(qRed(p), qGreen(p), qBlue(p)));
             if (x + 1 < back.width())
                 across += std::abs(qRed(p) - qRed(back.pixel(x + 1, y)));
             if (y + 1 < back.height())
                 down += std::abs(qRed(p) - qRed(back.pixel(x, y + 1)));
         }
-    QCOMPARE(shades.size(), 22);
-    QVERIFY(shades.contains(qRgb(0x7B, 0x5A, 0x31)));
-    QVERIFY(shades.contains(qRgb(0xA5, 0x84, 0x5A)));
+    QCOMPARE(shades.size(), artwork::woodShades);
+    const auto rgb = [](artwork::Rgb c) { return qRgb(c.r, c.g, c.b); };
+    QVERIFY(shades.contains(rgb(artwork::woodDarkest)));
+    QVERIFY(shades.contains(rgb(artwork::woodLightest)));
     // Vertical streaks: the grain changes far more from column to column than from row to row.
     QVERIFY2(across > 2 * down, qPrintable(QStringLiteral("%1 across, %2 down").arg(across).arg(down)));
 }

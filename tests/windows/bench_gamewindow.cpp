@@ -1,8 +1,8 @@
 // The time from PLAY to a fully painted 40-card board: the first PLAY of a run, which also reads the twenty
 // pictures, and a later PLAY, which lays out a fresh board.
+#include "controls/services.h"
 #include "runtime/clock.h"
 #include "runtime/random.h"
-#include "runtime/services.h"
 #include "windows/forms.h"
 #include "windows/gamewindow.h"
 #include "windows/startupwindow.h"
@@ -19,7 +19,7 @@ struct Program
 {
     Program() : forms({QByteArray(PF_FACES_DIR), random, clock})
     {
-        runtime::Show(forms.startup.get());
+        controls::Show(forms.startup.get());
         forms.startup->numCells[9]->click();
     }
 
@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    runtime::installFontSubstitutes();
+    controls::installFontSubstitutes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,7 +1,7 @@
+#include "controls/announce.h"
+#include "controls/services.h"
 #include "fakes/fakes.h"
-#include "runtime/announce.h"
-#include "runtime/pause.h"
-#include "runtime/services.h"
+#include "rules/game.h"
 #include "windows/forms.h"
 #include "windows/gamewindow.h"
 #include "windows/startupwindow.h"
@@ -49,15 +49,15 @@ private Q_SLOTS:
 
 void tst_Accessibility::aGameReadAndPlayedThroughAccessibility()
 {
-    runtime::installFontSubstitutes();
+    controls::installFontSubstitutes();
     QStringList events; // what the program announces, as "<accessible name>: <change>"
-    runtime::setAnnouncementListener([&events](QObject *control, QAccessible::Event change) {
+    controls::setAnnouncementListener([&events](QObject *control, QAccessible::Event change) {
         events << accessible(control)->text(QAccessible::Name)
                 + (change == QAccessible::NameChanged ? QStringLiteral(": name")
                                                       : QStringLiteral(": turned"));
     });
-    // Every draw 0 deals eight cards as pairs 1-5, 2-6, 3-7 and 4-8 and lets player A start.
-    fakes::ScriptedRandom random(QList<float>(9, 0.0f));
+    // Every draw 0 deals eight cards as pairs 1-5, 2-6, 3-7 and 4-8 and lets player A start, twice.
+    fakes::ScriptedRandom random(QList<float>(18, 0.0f));
     fakes::FakeClock clock;
     windows::Forms forms({QByteArray(PF_FACES_DIR), random, clock});
     windows::StartupWindow &startup = forms.startup.get();
@@ -100,28 +100,30 @@ void tst_Accessibility::aGameReadAndPlayedThroughAccessibility()
              QStringList({"Card 1: turned", "Card 5: turned", "Player 1: A: name", "Player 2: B: name",
                           "A: 1 pair: name", "B: 0 pairs: name", "Turn to play: B: name"}));
 
-    // A miss: both faces can be read during the pause, and a press then waits for it, like a click.
-    clock.onSleep = [&] {
-        const runtime::PauseScope pause;
-        press(game, 6);
-        QCOMPARE(reading(game, 3), QStringLiteral("Card 3, face up: emerald Julia set"));
-        QCOMPARE(reading(game, 6), QStringLiteral("Card 6, face down, press"));
-    };
+    // A miss: both faces can be read while it is on show, and presses of a card and of PLAY wait for it,
+    // like clicks, then come in their order.
     press(game, 2);
     press(game, 3);
-    clock.onSleep = {};
-    QCOMPARE(reading(game, 3), QStringLiteral("Card 3, face down, press"));
-    QTRY_COMPARE(reading(game, 6), QStringLiteral("Card 6, face up: burning ship"));
-    QCOMPARE(game.state().picksThisTurn, 1); // A's first pick, after the turn passed
-
-    // Three more pairs end the game: the winner is announced.
+    press(game, 6);
+    QAccessibleInterface *playButton = accessible(startup.cmdPlay);
+    playButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(!startup.cmdPlay->isDown()); // the button's press has clicked it
+    QCOMPARE(reading(game, 3), QStringLiteral("Card 3, face up: emerald Julia set"));
+    QCOMPARE(reading(game, 6), QStringLiteral("Card 6, face down, press"));
     events.clear();
-    for (int card : {2, 3, 7, 4, 8})
+    clock.advance(2);
+    QCOMPARE(events.mid(0, 2), QStringList({"Card 2: turned", "Card 3: turned"}));
+    QVERIFY(events.indexOf("Card 6: turned") < events.lastIndexOf("Turn to play: A: name"));
+    QCOMPARE(reading(game, 6), QStringLiteral("Card 6, face down, press")); // a fresh board
+
+    // Four pairs, two each, end the new game in a tie, announced.
+    events.clear();
+    for (int card : {1, 5, 2, 6, 3, 7, 4, 8})
         press(game, card);
     QVERIFY(game.lblWinner->isVisible());
-    QVERIFY(events.contains("Congratulations A !: name"));
-    QCOMPARE(accessible(game.lblScore[0])->text(QAccessible::Name), QStringLiteral("A: 3 pairs"));
-    runtime::setAnnouncementListener({});
+    QVERIFY(events.contains("It's a tie.  Congratulations to you both!: name"));
+    QCOMPARE(accessible(game.lblScore[0])->text(QAccessible::Name), QStringLiteral("A: 2 pairs"));
+    controls::setAnnouncementListener({});
 }
 
 QTEST_MAIN(tst_Accessibility)

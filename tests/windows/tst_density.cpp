@@ -1,7 +1,7 @@
+#include "controls/services.h"
 #include "fakes/fakes.h"
-#include "runtime/gifdecoder.h"
+#include "pictures/gifdecoder.h"
 #include "runtime/program.h"
-#include "runtime/services.h"
 #include "windows/forms.h"
 #include "windows/gamewindow.h"
 #include "windows/startupwindow.h"
@@ -80,7 +80,7 @@ void tst_Density::facesFromPixelsMadeForTheScreen()
     QVERIFY(twin.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(twin) == twin.size()));
     file.close();
     QStringList reports;
-    runtime::setFailureReporter([&reports](const QString &message) { reports << message; });
+    runtime::setFailureReporter(fakes::recordFailures(reports));
     fakes::ScriptedRandom random(QList<float>(41, 0.0f)); // pictures 1 to 20, twice over
     fakes::FakeClock clock;
     windows::Forms forms({QFile::encodeName(directory.path()), random, clock});
@@ -105,22 +105,22 @@ void tst_Density::facesFromPixelsMadeForTheScreen()
     QCOMPARE(game.imgFront(2).size(), QSize(48, 36));
     const qreal ratio = qApp->devicePixelRatio();
     const QImage shown = rgb(game.imgFractal(1).grab().toImage());
-    const QImage one = rgb(runtime::decodeGif(bytesOf(directory.filePath(QStringLiteral("F1.gif")))).image);
+    const QImage one = rgb(pictures::decodeGif(bytesOf(directory.filePath(QStringLiteral("F1.gif")))).image);
     QCOMPARE(shown.size(), (QSizeF(64, 64) * ratio).toSize());
     // From the twin, or without a true twin from the picture itself: each source pixel as an even square of
     // device pixels at 2, smoothly scaled at a fractional factor (never with uneven pixel rows).
     const bool true2x = twin.size() > 0 && twin != bytesOf(directory.filePath(QStringLiteral("F2.gif")));
-    const QImage source = true2x ? rgb(runtime::decodeGif(twin).image) : one;
+    const QImage source = true2x ? rgb(pictures::decodeGif(twin).image) : one;
     const auto smoothly = ratio == 2 ? Qt::FastTransformation : Qt::SmoothTransformation;
     QCOMPARE(shown, source.scaled(shown.size(), Qt::IgnoreAspectRatio, smoothly));
     if (ratio == 2)
         QCOMPARE(rgb(game.imgFront(2).grab().toImage()),
-                 rgb(runtime::decodeGif(bytesOf(QStringLiteral(PF_CARD_BACK_2X))).image));
+                 rgb(pictures::decodeGif(bytesOf(QStringLiteral(PF_CARD_BACK_2X))).image));
 
     // No text is cut at a common scale factor that is not cut at 1 ("Turn to Play:" is, by design).
     game.setWinnerCaption(QStringLiteral("It's a tie.  Congratulations to you both!"));
     game.showWinner();
-    game.setScoreCaption(0, QStringLiteral("20"));
+    game.setScore(0, 20);
     for (QLabel *label : game.findChildren<QLabel *>() + forms.startup->findChildren<QLabel *>())
         for (const qreal factor : {1.25, 1.5, 2.0, 3.0})
             QVERIFY2((inkAtTheEdges(*label, factor) & ~inkAtTheEdges(*label, 1)) == Qt::Edges(),

@@ -1,7 +1,7 @@
+#include "controls/services.h"
 #include "fakes/fakes.h"
 #include "pictures/imageswindow.h"
 #include "runtime/program.h"
-#include "runtime/services.h"
 #include "windows/forms.h"
 #include "windows/gamewindow.h"
 #include "windows/startupwindow.h"
@@ -29,7 +29,7 @@ class tst_GameWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { runtime::installFontSubstitutes(); }
+    void initTestCase() { controls::installFontSubstitutes(); }
     void init();
     void cleanup();
 
@@ -67,9 +67,9 @@ void tst_GameWindow::init()
     m_clock = std::make_unique<fakes::FakeClock>();
     m_forms = std::make_unique<windows::Forms>(
         windows::Forms::Services {QByteArray(PF_FACES_DIR), *m_random, *m_clock});
-    runtime::Show(startup());
+    controls::Show(startup());
     m_reports.clear();
-    runtime::setFailureReporter([this](const QString &message) { m_reports << message; });
+    runtime::setFailureReporter(fakes::recordFailures(m_reports));
 }
 
 void tst_GameWindow::cleanup()
@@ -234,14 +234,21 @@ void tst_GameWindow::clicksPlayAWholeGame()
 
     clickCell(1);
     clickCell(2); // a miss: shown for the pause, then covered again
-    QVERIFY(m_clock->now - 1000.0 >= 2.0);
+    QVERIFY(game.imgFractal(1).isVisible() && game.imgFractal(2).isVisible());
+    // A click and closing a window during the miss wait for it, and come in their order.
+    clickCell(3);
+    QVERIFY(!startup().close());
+    QVERIFY(game.imgFront(3).isVisible() && startup().isVisible());
+    QCOMPARE(game.lblTurn->text(), QStringLiteral("A"));
+    m_clock->advance(2);
     QVERIFY(game.imgFront(1).isVisible() && game.imgFront(2).isVisible());
     QVERIFY(game.imgFractal(1).isHidden() && game.imgFractal(2).isHidden());
+    QVERIFY(game.imgFractal(3).isVisible()); // B's first pick
+    QVERIFY(startup().isHidden());
     QCOMPARE(game.lblScore[0]->text(), QStringLiteral("0"));
     QCOMPARE(game.lblTurn->text(), QStringLiteral("B"));
 
-    clickCell(1);
-    clickCell(3); // player 1 finds pair 1
+    clickCell(1); // player 1 finds pair 1
     clickCell(2);
     clickCell(4); // player 0 finds pair 2
     QCOMPARE(game.lblPlayers[0]->text(), QStringLiteral("A"));
@@ -294,8 +301,13 @@ void tst_GameWindow::secondPlayStartsAFreshGame()
     clickCell(partner);
     QCOMPARE(int(game.state().score[0]), 1);
 
+    // PLAY during a miss waits for it.
+    clickCell(2);
+    clickCell(3);
     windows::GameWindow &again = play(1);
     QCOMPARE(&again, &game);
+    QVERIFY(game.imgFront.exists(24));
+    m_clock->advance(2);
     const rules::GameState &s = game.state();
     QCOMPARE(int(s.cellCount), 8);
     QCOMPARE(int(s.score[0]) + int(s.score[1]) + int(s.picksThisTurn), 0);
@@ -334,6 +346,7 @@ void tst_GameWindow::closedSetupWindowKeepsTheNames()
     QVERIFY(game.isVisible());
     clickCell(1);
     clickCell(2);
+    m_clock->advance(2);
     QCOMPARE(game.lblPlayers[1]->text(), QStringLiteral("Bea"));
     QCOMPARE(game.lblTurn->text(), QStringLiteral("Bea"));
 
@@ -347,19 +360,29 @@ void tst_GameWindow::closedSetupWindowKeepsTheNames()
 void tst_GameWindow::quitEndsTheProgram_data()
 {
     QTest::addColumn<int>("key"); // 0 for a mouse click
-    QTest::newRow("click") << 0;
-    QTest::newRow("space") << int(Qt::Key_Space);
-    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::addColumn<bool>("duringAMiss");
+    QTest::newRow("click") << 0 << false;
+    QTest::newRow("space") << int(Qt::Key_Space) << false;
+    QTest::newRow("return") << int(Qt::Key_Return) << false;
+    QTest::newRow("click during a miss") << 0 << true;
+    QTest::newRow("space during a miss") << int(Qt::Key_Space) << true;
 }
 
 void tst_GameWindow::quitEndsTheProgram()
 {
     QFETCH(int, key);
-    windows::GameWindow &game = play();
+    QFETCH(bool, duringAMiss);
+    windows::GameWindow &game = play(0);
+    if (duringAMiss) {
+        clickCell(1);
+        clickCell(2);
+    }
     if (key == 0)
         QTest::mouseClick(game.cmdQuit, Qt::LeftButton);
     else
         QTest::keyClick(game.cmdQuit, Qt::Key(key));
+    QCOMPARE(runtime::hasEnded(), !duringAMiss);
+    m_clock->advance(2);
     QVERIFY(runtime::hasEnded());
     QCOMPARE(runtime::exitStatus(), 0);
     QVERIFY(game.isHidden());
@@ -371,7 +394,7 @@ void tst_GameWindow::missingPictureEndsThePlayWithItsReport()
     QTemporaryDir empty;
     m_forms = std::make_unique<windows::Forms>(
         windows::Forms::Services {QFile::encodeName(empty.path()), *m_random, *m_clock});
-    runtime::Show(startup());
+    controls::Show(startup());
     startup().cmdPlay->click();
     QCOMPARE(
         m_reports,

@@ -1,5 +1,5 @@
-// Replays every file of the fuzzing corpus through the decoder's check, under whatever sanitizers the build
-// has: each input that ever made the decoder fail stays a test.
+// Replays every file of the fuzzing corpus through the picture check, under whatever sanitizers the build
+// has: each input that ever broke the load stays a test.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -19,7 +19,8 @@ int main(int argc, char *argv[])
             if (!file.open(QIODevice::ReadOnly))
                 return 2;
             const QByteArray bytes = file.readAll();
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()), size_t(bytes.size()));
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                                   size_t(bytes.size()));
             ++replayed;
         }
     }

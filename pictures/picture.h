@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace runtime {
+namespace pictures {
 
 /**
  * A loaded picture. Cells and holders share one object by reference; it is never copied. Besides the
@@ -62,15 +62,13 @@ private:
 
 /**
  * Reads the GIF file at `path`, the file system's own bytes, into a new picture object whose pixels are
- * paid from `budget`. A file that cannot be read, decoded or paid for is the failure
- * `Cannot load picture "<path>": <reason>`. Where a screen has more than one device pixel per logical
- * pixel, also reads the picture's twice-as-large twin from `detailedPath` when that file exists: a twin that
- * exists but cannot be read is the same failure, naming it; one that is not twice the size is left unused.
+ * paid from `budget`, named by the file's comment or else `nameIfNone`. A file that cannot be read,
+ * decoded or paid for is the failure `Cannot load picture "<path>": <reason>`. Where a screen has more than
+ * one device pixel per logical pixel, also reads the picture's twice-as-large twin (F1@2x.gif beside
+ * F1.gif) when that file exists: a twin that exists but cannot be read is the same failure, naming it; one
+ * that is not twice the size is left unused.
  */
-Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QByteArray &detailedPath);
-
-/** The name of a picture file's twice-as-large twin: F1.gif -> F1@2x.gif. */
-QByteArray detailedPath(const QByteArray &path);
+Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QString &nameIfNone = {});
 
 /** Whether any screen has more than one device pixel per logical pixel, so that twins are worth reading. */
 bool screensWantDetail();
@@ -81,4 +79,4 @@ bool screensWantDetail();
  */
 Picture LoadPicture(const QString &path);
 
-} // namespace runtime
+} // namespace pictures

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace runtime {
+namespace controls {
 
 /** Hears what the program tells assistive technology, whether or not any is listening: a test does. */
 using AnnouncementListener = std::function<void(QObject *control, QAccessible::Event change)>;
@@ -20,4 +20,4 @@ void announce(QObject *control, QAccessible::Event change);
 /** Gives `control` a new accessible name and tells assistive technology so. */
 void announceName(QWidget &control, const QString &name);
 
-} // namespace runtime
+} // namespace controls

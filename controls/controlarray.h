@@ -1,10 +1,10 @@
 #pragma once
 
-#include "failure.h"
+#include "runtime/failure.h"
 
 #include <map>
 
-namespace runtime {
+namespace controls {
 
 /**
  * Several controls under one name, told apart by index. Further elements are made with Load as hidden
@@ -23,7 +23,7 @@ public:
     {
         const auto found = m_elements.find(index);
         if (found == m_elements.end())
-            fail(QStringLiteral("Control array element %1 does not exist").arg(index));
+            runtime::fail(QStringLiteral("Control array element %1 does not exist").arg(index));
         return *found->second;
     }
 
@@ -31,7 +31,7 @@ public:
     Control &Load(int index)
     {
         if (m_elements.contains(index))
-            fail(QStringLiteral("Control array element %1 is already loaded").arg(index));
+            runtime::fail(QStringLiteral("Control array element %1 is already loaded").arg(index));
         Control *copy = m_elements.at(m_designIndex)->copyHidden();
         m_elements.emplace(index, copy);
         return *copy;
@@ -66,4 +66,4 @@ private:
     std::map<int, Control *> m_elements;
 };
 
-} // namespace runtime
+} // namespace controls

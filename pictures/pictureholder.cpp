@@ -1,12 +1,12 @@
 #include "pictureholder.h"
 
-#include "twips.h"
+#include "controls/twips.h"
 
-namespace runtime {
+namespace pictures {
 
 PictureHolder::PictureHolder(QWidget *parent, int left, int top, int width, int height) : QWidget(parent)
 {
-    setTwipsGeometry(*this, left, top, width, height);
+    controls::setTwipsGeometry(*this, left, top, width, height);
 }
 
 PictureHolder *PictureHolder::copyHidden() const
@@ -18,4 +18,4 @@ PictureHolder *PictureHolder::copyHidden() const
     return copy;
 }
 
-} // namespace runtime
+} // namespace pictures

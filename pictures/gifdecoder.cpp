@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-namespace runtime {
+namespace pictures {
 
 namespace {
 
@@ -87,7 +87,7 @@ DecodedGif decoderFailed(const GifFileType *gif, const Source &source)
 
 bool withinLimit(qint64 width, qint64 height)
 {
-    return width * height * 4 <= gifAllocationLimit;
+    return width * height * 4 <= memoryLimit;
 }
 
 // Row order of an interlaced image: every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd
@@ -114,14 +114,38 @@ struct Extensions
     QByteArray comment;
 };
 
-// A comment is somebody else's text: one line of printable characters, cut at a sane length.
+// At most `limit` characters of a text whose spaces are single: all the words that fit whole, or the start of
+// a first word too long to fit.
+QList<uint> cutAfterWord(QList<uint> characters, qsizetype limit)
+{
+    if (characters.size() <= limit)
+        return characters;
+    qsizetype end = limit;
+    if (characters[limit] != ' ') {
+        const qsizetype space = characters.first(limit).lastIndexOf(' ');
+        if (space > 0)
+            end = space;
+    }
+    while (end > 0 && characters[end - 1] == ' ')
+        --end;
+    characters.resize(end);
+    return characters;
+}
+
+QString fromCharacters(const QList<uint> &characters)
+{
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(characters.constData()), characters.size());
+}
+
+// A comment is somebody else's text: one line of printable characters, cut at a sane length. Characters are
+// taken whole, those beyond the Basic Multilingual Plane (emoji, rare ideographs) included.
 QString safeComment(const QByteArray &bytes)
 {
-    QString text = QString::fromUtf8(bytes);
-    for (QChar &c : text)
-        if (!c.isPrint())
-            c = QLatin1Char(' ');
-    return text.simplified().left(gifCommentLimit);
+    QList<uint> characters = QString::fromUtf8(bytes).toUcs4();
+    for (uint &c : characters)
+        if (!QChar::isPrint(char32_t(c)))
+            c = ' ';
+    return fromCharacters(cutAfterWord(fromCharacters(characters).simplified().toUcs4(), gifCommentLimit));
 }
 
 // Reads an extension, keeping the transparent colour of a graphics control block and the text of a comment.
@@ -234,4 +258,4 @@ DecodedGif decodeGif(const QByteArray &bytes, qint64 budget)
     }
 }
 
-} // namespace runtime
+} // namespace pictures

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace runtime {
+namespace controls {
 
 void setTwipsGeometry(QWidget &control, int left, int top, int width, int height)
 {
@@ -14,4 +14,4 @@ void setTwipsClientSize(QWidget &window, int width, int height)
     window.setFixedSize(toPixels(width), toPixels(height));
 }
 
-} // namespace runtime
+} // namespace controls

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace runtime {
+namespace pictures {
 
 /** A hidden control that holds a picture for others to show. */
 class PictureHolder : public QWidget
@@ -25,4 +25,4 @@ private:
     Picture m_picture;
 };
 
-} // namespace runtime
+} // namespace pictures

@@ -1,7 +1,9 @@
 #include "picture.h"
 
-#include "failure.h"
 #include "gifdecoder.h"
+#include "twinname.h"
+
+#include "runtime/failure.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -17,7 +19,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace runtime {
+namespace pictures {
 
 namespace {
 
@@ -26,6 +28,8 @@ quint32 nextHandle()
     static std::atomic<quint32> counter {0};
     return ++counter;
 }
+
+using runtime::fail;
 
 [[noreturn]] void cannotLoad(const QByteArray &path, const QString &reason)
 {
@@ -84,7 +88,7 @@ std::optional<QByteArray> readPictureFile(const QByteArray &path, Presence prese
         cannotLoad(path, QStringLiteral("not a regular file"));
     if (status.st_size == 0)
         cannotLoad(path, QStringLiteral("the file is empty"));
-    if (status.st_size > gifAllocationLimit)
+    if (status.st_size > memoryLimit)
         cannotLoad(path, QStringLiteral("the file is too large"));
 
     QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
@@ -137,14 +141,15 @@ using Reader = std::optional<QByteArray> (*)(const QByteArray &path, Presence pr
 // The picture, and its twin where the screens want one and it exists. The twin goes with the picture only
 // when it is exactly twice its size; one that is not (the picture was replaced, the twin left behind) would
 // show something else, and costs nothing.
-Picture load(const QByteArray &path, PictureBudget &budget, const QByteArray &twinPath, Reader read)
+Picture load(const QByteArray &path, PictureBudget &budget, const QString &nameIfNone, Reader read)
 {
+    const QByteArray twinFile = QByteArray::fromStdString(twinPath(path.toStdString()));
     DecodedGif picture = decodePicture(path, *read(path, Presence::Required), budget);
     QImage detailed;
     const std::optional<QByteArray> twinBytes
-        = screensWantDetail() ? read(twinPath, Presence::Optional) : std::nullopt;
+        = screensWantDetail() ? read(twinFile, Presence::Optional) : std::nullopt;
     if (twinBytes) {
-        DecodedGif twin = decodePicture(twinPath, *twinBytes, budget);
+        DecodedGif twin = decodePicture(twinFile, *twinBytes, budget);
         if (twin.image.size() == picture.image.size() * 2) {
             detailed = std::move(twin.image);
             detailed.setDevicePixelRatio(2);
@@ -152,7 +157,8 @@ Picture load(const QByteArray &path, PictureBudget &budget, const QByteArray &tw
             budget.spend(-twin.image.sizeInBytes());
         }
     }
-    return std::make_shared<const PictureObject>(std::move(picture.image), std::move(picture.comment),
+    QString name = picture.comment.isEmpty() ? nameIfNone : std::move(picture.comment);
+    return std::make_shared<const PictureObject>(std::move(picture.image), std::move(name),
                                                  std::move(detailed));
 }
 
@@ -181,15 +187,9 @@ const QImage &PictureObject::pixelsFor(qreal ratio) const
     return m_scaled;
 }
 
-Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QByteArray &detailedPath)
+Picture LoadPicture(const QByteArray &path, PictureBudget &budget, const QString &nameIfNone)
 {
-    return load(path, budget, detailedPath, readPictureFile);
-}
-
-QByteArray detailedPath(const QByteArray &path)
-{
-    const QByteArray extension = ".gif";
-    return path.endsWith(extension) ? path.chopped(extension.size()) + "@2x" + extension : path + "@2x";
+    return load(path, budget, nameIfNone, readPictureFile);
 }
 
 bool screensWantDetail()
@@ -201,10 +201,10 @@ bool screensWantDetail()
 
 Picture LoadPicture(const QString &path)
 {
-    PictureBudget budget(gifAllocationLimit);
+    PictureBudget budget(memoryLimit);
     const bool resource = path.startsWith(QLatin1String(":/"));
     const QByteArray file = resource ? path.toUtf8() : QFile::encodeName(path);
-    return load(file, budget, detailedPath(file), resource ? readResource : readPictureFile);
+    return load(file, budget, {}, resource ? readResource : readPictureFile);
 }
 
-} // namespace runtime
+} // namespace pictures

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "picture.h"
+#include "pictures/picture.h"
 
 #include <QWidget>
 
-namespace runtime {
+namespace windows {
 
 /**
  * A control that shows a picture at the picture's own size and draws nothing without one. Its place is
@@ -21,15 +21,15 @@ public:
     /** A hidden copy of this cell as it stands now: place, size and picture. */
     ImageCell *copyHidden() const;
 
-    const Picture &picture() const { return m_picture; }
-    void setPicture(Picture picture);
+    const pictures::Picture &picture() const { return m_picture; }
+    void setPicture(pictures::Picture picture);
 
     float Left() const { return m_left; }
     float Top() const { return m_top; }
     void setLeft(float twips);
     void setTop(float twips);
 
-    /** Repaints the cell before returning, even while the caller holds the thread afterwards. */
+    /** Repaints the cell before returning. */
     void Refresh();
 
     /** A click made otherwise than with the mouse (by assistive technology): reported, as one, while visible.
@@ -48,10 +48,10 @@ protected:
 private:
     void place();
 
-    Picture m_picture;
+    pictures::Picture m_picture;
     float m_left;
     float m_top;
     bool m_pressed = false;
 };
 
-} // namespace runtime
+} // namespace windows

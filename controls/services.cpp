@@ -1,36 +1,16 @@
 #include "services.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "runtime/program.h"
+
+#include <QApplication>
 #include <QFont>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QWidget>
 
 #include <algorithm>
 
-#include <climits>
-#include <unistd.h>
-
-namespace runtime {
-
-QByteArray appPath()
-{
-    // The kernel's link to the running executable has the real path's bytes, every symlink resolved.
-    QByteArray executable(PATH_MAX, Qt::Uninitialized);
-    const ssize_t length = ::readlink("/proc/self/exe", executable.data(), size_t(executable.size()));
-    QByteArray path;
-    if (length > 0 && length < executable.size()) {
-        executable.truncate(length);
-        path = executable.left(executable.lastIndexOf('/'));
-    } else {
-        path = QFile::encodeName(QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
-    }
-    while (path.endsWith('/'))
-        path.chop(1);
-    return path;
-}
+namespace controls {
 
 void Show(QWidget &window)
 {
@@ -69,4 +49,23 @@ QFont designFont(double points)
     return font;
 }
 
-} // namespace runtime
+void showFailureBox(const QString &message, std::function<void()> done)
+{
+    // Modal over the windows but without an event loop of its own: the program's one loop shows it.
+    auto *box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Pairfield"), message, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    // The message may quote a path, which is text, never markup.
+    box->setTextFormat(Qt::PlainText);
+    QObject::connect(box, &QMessageBox::finished, box, [done = std::move(done)] { done(); });
+    box->show();
+}
+
+void closeEveryWindow()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        window->hide();
+}
+
+} // namespace controls

@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 class QFont;
 class QLineEdit;
 class QWidget;
 
-namespace runtime {
-
-/**
- * The directory that holds the executable, symlinks resolved, without a trailing separator: the file
- * system's own bytes, whatever the locale makes of them.
- */
-QByteArray appPath();
+namespace controls {
 
 /** Shows a window, not modal and without an owner, restored if it was minimised, and brings it to the front.
  */
@@ -32,4 +27,10 @@ void installFontSubstitutes();
 /** The design font, "MS Sans Serif" at regular weight, in `points`. */
 QFont designFont(double points);
 
-} // namespace runtime
+/** Reports a failure in a message box over the windows, and calls `done` once it is dismissed. */
+void showFailureBox(const QString &message, std::function<void()> done);
+
+/** Hides every window of the program at once, as its end does. */
+void closeEveryWindow();
+
+} // namespace controls

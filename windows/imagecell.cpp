@@ -1,16 +1,16 @@
 #include "imagecell.h"
 
-#include "twips.h"
+#include "controls/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace runtime {
+namespace windows {
 
 ImageCell::ImageCell(QWidget *parent, float left, float top, int width, int height)
     : QWidget(parent), m_left(left), m_top(top)
 {
-    resize(toPixels(width), toPixels(height));
+    resize(controls::toPixels(width), controls::toPixels(height));
     place();
 }
 
@@ -24,7 +24,7 @@ ImageCell *ImageCell::copyHidden() const
     return copy;
 }
 
-void ImageCell::setPicture(Picture picture)
+void ImageCell::setPicture(pictures::Picture picture)
 {
     m_picture = std::move(picture);
     if (m_picture)
@@ -57,7 +57,7 @@ void ImageCell::click()
 
 void ImageCell::place()
 {
-    move(toPixels(m_left), toPixels(m_top));
+    move(controls::toPixels(m_left), controls::toPixels(m_top));
 }
 
 void ImageCell::paintEvent(QPaintEvent *)
@@ -90,4 +90,4 @@ void ImageCell::mouseReleaseEvent(QMouseEvent *event)
         this->click();
 }
 
-} // namespace runtime
+} // namespace windows

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace runtime {
+namespace controls {
 
 namespace {
 
@@ -22,7 +22,7 @@ void tellListener(QObject *control, QAccessible::Event change)
 
 AnnouncementListener setAnnouncementListener(AnnouncementListener listener)
 {
-    return std::exchange(runtime::listener(), std::move(listener));
+    return std::exchange(controls::listener(), std::move(listener));
 }
 
 void announce(QObject *control, QAccessible::Event change)
@@ -41,4 +41,4 @@ void announceName(QWidget &control, const QString &name)
     tellListener(&control, QAccessible::NameChanged);
 }
 
-} // namespace runtime
+} // namespace controls

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-namespace runtime {
+namespace pictures {
 
 /** The first frame of a GIF, or why there is none (the image is then null). */
 struct DecodedGif
@@ -16,11 +16,14 @@ struct DecodedGif
     QString comment; // the text of the comments before the picture, made safe to show; often empty
 };
 
-/** The longest comment kept, in characters; a longer one is cut there. */
+/** The longest comment kept, in characters; a longer one is cut after its last whole word that fits. */
 inline constexpr qsizetype gifCommentLimit = 80;
 
-/** A single picture larger than this many bytes of 32-bit pixels is refused as unreadable. */
-inline constexpr qint64 gifAllocationLimit = 256 * 1024 * 1024;
+/**
+ * The memory that the 32-bit pixels of pictures may take: a single picture larger than this is refused as
+ * unreadable, and the picture library's pictures together may take no more.
+ */
+inline constexpr qint64 memoryLimit = 256 * 1024 * 1024;
 
 /**
  * Decodes the first frame of a GIF held in memory into premultiplied 32-bit pixels, ready to paint, with
@@ -28,6 +31,6 @@ inline constexpr qint64 gifAllocationLimit = 256 * 1024 * 1024;
  * Truncated or corrupt data is an error, never a partial picture. A picture whose pixels would take more
  * than `budget` bytes is refused before anything is allocated.
  */
-DecodedGif decodeGif(const QByteArray &bytes, qint64 budget = gifAllocationLimit);
+DecodedGif decodeGif(const QByteArray &bytes, qint64 budget = memoryLimit);
 
-} // namespace runtime
+} // namespace pictures

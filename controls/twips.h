@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace runtime {
+namespace controls {
 
 /** Window positions and sizes are designed in twips; one logical pixel is this many twips. */
 inline constexpr int twipsPerPixel = 15;
@@ -15,16 +15,10 @@ inline int toPixels(double twips)
     return qRound(twips / twipsPerPixel);
 }
 
-/** Logical pixels back to twips. */
-inline constexpr int toTwips(int pixels)
-{
-    return pixels * twipsPerPixel;
-}
-
 /** Places a control at its designed rectangle, given in twips. */
 void setTwipsGeometry(QWidget &control, int left, int top, int width, int height);
 
 /** Sets the size of a window's client area, given in twips; the window keeps that size. */
 void setTwipsClientSize(QWidget &window, int width, int height);
 
-} // namespace runtime
+} // namespace controls

@@ -1,0 +1,31 @@
+# Fails when a file includes a Qt module other than the allowed ones:
+cmake_policy(SET CMP0057 NEW)
+#   cmake -DALLOWED=Core|Network -DFILES=a.cpp|b.h -DQT_HEADERS=<Qt's include root> [-DSTAMP=file] -P fence.cmake
+# Every Qt module's headers share one include root on Debian, so <QtWidgets/QWidget> would compile in a
+# library that links Qt Core alone; this check is what keeps such a library free of windows.
+string(REPLACE "|" ";" allowed "${ALLOWED}")
+string(REPLACE "|" ";" files "${FILES}")
+set(refused)
+foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Qt[A-Z][A-Za-z]*[/>\"]")
+    foreach(line IN LISTS includes)
+        string(REGEX MATCH "[<\"]Qt([A-Z][A-Za-z]*)([/>\"])" module "${line}")
+        set(module "${CMAKE_MATCH_1}")
+        # <QtGui/QImage> and <QtGui> name a module; <QtGlobal> is one of Core's own headers.
+        if(CMAKE_MATCH_2 STREQUAL "/" OR IS_DIRECTORY "${QT_HEADERS}/Qt${module}")
+            set(is_module TRUE)
+        else()
+            set(is_module FALSE)
+        endif()
+        if(is_module AND NOT module IN_LIST allowed)
+            list(APPEND refused "${file}: ${line}")
+        endif()
+    endforeach()
+endforeach()
+if(refused)
+    list(JOIN refused "\n  " lines)
+    message(FATAL_ERROR "Only Qt ${ALLOWED} may be included here:\n  ${lines}")
+endif()
+if(STAMP)
+    file(TOUCH "${STAMP}")
+endif()
