@@ -1,4 +1,8 @@
 // The real program on a real X server: real mouse clicks through xdotool, pixels read off the screen.
+#include "controls/twips.h"
+#include "tools/artwork.h"
+#include "windows/design.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,10 +25,12 @@ namespace {
 const QString setupTitle = QStringLiteral("^Pairfield: Getting Started$");
 const QString gameTitle = QStringLiteral("^Pairfield$");
 
+namespace design = windows::design;
+
 // Twips of the design to pixels on screen, for the few places the test clicks or looks at.
 int px(double twips)
 {
-    return qRound(twips / 15);
+    return controls::toPixels(twips);
 }
 
 QString xdotool(const QStringList &arguments)
@@ -83,8 +89,20 @@ QImage screen()
 
 bool isWood(QRgb p)
 {
-    return qRed(p) >= 0x7B && qRed(p) <= 0xA5 && qGreen(p) >= 0x5A && qGreen(p) <= 0x84 && qBlue(p) >= 0x31
-        && qBlue(p) <= 0x5A;
+    return artwork::isWood(qRed(p), qGreen(p), qBlue(p));
+}
+
+// The screen once it has stopped changing: two looks in a row alike.
+QImage stillScreen()
+{
+    QImage now = screen();
+    waitFor([&] {
+        const QImage before = now;
+        QTest::qWait(30);
+        now = screen();
+        return now == before;
+    });
+    return now;
 }
 
 // The share of a rectangle of the screen that shows the card back's wood.
@@ -124,8 +142,9 @@ public:
     // Picks a size option (0 for 4 cells ... 9 for 40) on the setup window, then presses PLAY.
     void pressPlay(int option)
     {
-        const int tops[] = {1200, 1666, 2132, 2598, 3064, 3530, 3996, 4462, 4928, 5400};
-        clickAt(m_setup + QPoint(px(1320 + 100), px(tops[option] + 187)));
+        clickAt(m_setup
+                + QPoint(px(design::optionLeft + 100),
+                         px(design::optionTops.at(size_t(option)) + design::optionHeight / 2)));
         clickAt(m_setup + QPoint(px(8160 + 847), px(1920 + 547)));
         m_columns = option + 1;
     }
@@ -157,9 +176,11 @@ public:
     // Where the back of a cell lies on the screen: the designed layout, half the free columns to the left.
     QRect back(int cell) const
     {
-        const int margin = int(std::nearbyint((10 - m_columns) / 2.0));
+        const int margin = design::boardMargin(m_columns);
         const int row = (cell - 1) / m_columns, column = (cell - 1) % m_columns;
-        return QRect(m_game + QPoint(px(600 + 1000 * (margin + column)), px(480 + 1440 * row)),
+        return QRect(m_game
+                         + QPoint(px(design::boardLeft + design::columnPitch * (margin + column)),
+                                  px(design::boardTop + design::rowPitch * row)),
                      QSize(48, 36));
     }
 
@@ -169,6 +190,23 @@ public:
 
     bool showsFace(const QImage &image, int cell) const { return woodShare(image, back(cell)) < 0.5; }
     bool showsBack(const QImage &image, int cell) const { return woodShare(image, back(cell)) > 0.9; }
+    // Waits until both cells show their faces, and returns the screen then.
+    QImage facesUp(int a, int b) const
+    {
+        QImage now;
+        waitFor([&] {
+            now = screen();
+            return showsFace(now, a) && showsFace(now, b);
+        });
+        return now;
+    }
+    bool backsUp(int a, int b) const
+    {
+        return waitFor([&] {
+            const QImage now = screen();
+            return showsBack(now, a) && showsBack(now, b);
+        });
+    }
     QImage face(const QImage &image, int cell) const { return image.copy(back(cell)); }
 
     QProcess &process() { return m_process; }
@@ -179,7 +217,6 @@ public:
     bool replay(int option)
     {
         xdotool({QStringLiteral("windowraise"), visibleWindows(setupTitle).first()});
-        QTest::qWait(100);
         pressPlay(option);
         return waitForBoard();
     }
@@ -228,30 +265,26 @@ void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
         QVERIFY2(first < 24, "no miss in the whole board");
         game.click(first);
         game.click(first + 1);
-        QTest::qWait(300);
-        const QImage during = screen();
-        QVERIFY(game.showsFace(during, first));
-        QVERIFY(game.showsFace(during, first + 1));
+        const QImage during = game.facesUp(first, first + 1);
+        QVERIFY(game.showsFace(during, first) && game.showsFace(during, first + 1));
         if (game.face(during, first) != game.face(during, first + 1))
             break;
     }
 
-    // The pause holds the program: a third click now waits until the pause is over.
+    // A third click during the miss waits for it: the third card stays down while the miss is on show,
+    // and turns as the miss is covered.
     const int third = first + 2;
     game.click(third);
-    QTest::qWait(400);
-    const QImage later = screen();
-    QVERIFY(game.showsFace(later, first));
-    QVERIFY(game.showsFace(later, first + 1));
-    QVERIFY(game.showsBack(later, third));
-
-    QVERIFY(waitFor(
-        [&] {
-            const QImage after = screen();
-            return game.showsBack(after, first) && game.showsBack(after, first + 1)
-                && game.showsFace(after, third);
-        },
-        5000));
+    QVERIFY(waitFor([&] {
+        const QImage now = screen();
+        if (game.showsFace(now, first) && game.showsFace(now, first + 1)) {
+            [&] { QVERIFY(game.showsBack(now, third)); }();
+            return QTest::currentTestFailed();
+        }
+        return game.showsBack(now, first) && game.showsBack(now, first + 1);
+    }));
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(waitFor([&] { return game.showsFace(screen(), third); }, 5000));
 
     clickAt(game.quitButton());
     QVERIFY(game.process().waitForFinished(20000));
@@ -270,11 +303,10 @@ void tst_EndToEnd::wholeSmallGameEndsAndQuitLeavesNothing()
     auto turn = [&](int a, int b) {
         game.click(a);
         game.click(b);
-        QTest::qWait(300);
-        seen = screen();
+        seen = game.facesUp(a, b);
         const bool pair = game.face(seen, a) == game.face(seen, b);
         if (!pair)
-            QTest::qWait(2500);
+            [&] { QVERIFY(game.backsUp(a, b)); }();
         return pair;
     };
     if (turn(1, 2)) {
@@ -323,7 +355,12 @@ void tst_EndToEnd::missingPictureIsReportedAndEndsTheProgram()
     game.pressPlay(0);
     // The report is a message box titled like the game window, which stays behind it; Return dismisses it.
     QVERIFY(waitFor([&] { return visibleWindows(gameTitle).size() >= 2; }));
-    QTest::qWait(500);
+    // Return reaches the box once it holds the keyboard focus.
+    QVERIFY(waitFor([&] {
+        const QString focus = xdotool({QStringLiteral("getwindowfocus")});
+        return !focus.isEmpty() && focus != visibleWindows(setupTitle).value(0)
+            && visibleWindows(gameTitle).contains(focus);
+    }));
     xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     QVERIFY(game.process().waitForFinished(20000));
     QCOMPARE(game.process().exitCode(), 1);
@@ -368,14 +405,12 @@ void tst_EndToEnd::doubleClickIsOneClick()
         xdotool({QStringLiteral("mousemove"), QString::number(second.x()), QString::number(second.y()),
                  QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
                  QStringLiteral("--delay"), QStringLiteral("60"), QStringLiteral("1")});
-        QTest::qWait(300);
-        const QImage during = screen();
+        const QImage during = game.facesUp(first, first + 1);
         if (game.face(during, first) == game.face(during, first + 1))
             continue;
-        QTest::qWait(2600);
-        const QImage after = screen();
-        QVERIFY(game.showsBack(after, first));
-        QVERIFY(game.showsBack(after, first + 1));
+        // Covered, and the second press did not turn the card again when the miss ended.
+        QVERIFY(game.backsUp(first, first + 1));
+        QVERIFY(game.showsBack(stillScreen(), first + 1));
         break;
     }
     clickAt(game.quitButton());
@@ -452,7 +487,7 @@ void tst_EndToEnd::monkeyNeverBreaksWhatPlayersSee()
         return pairs;
     };
     const auto look = [&](bool idle, const QString &after) {
-        const QImage now = screen();
+        const QImage now = stillScreen();
         for (int cell = 1; cell <= game.cells(); ++cell)
             QVERIFY2(
                 game.showsBack(now, cell) != game.showsFace(now, cell),
@@ -470,19 +505,17 @@ void tst_EndToEnd::monkeyNeverBreaksWhatPlayersSee()
             pairsFound = pairs;
         }
     };
-    // Clicks queued during a pause may start further pauses, even on the same two cards over and over: the
-    // game is idle once the board stops changing with no two unmatched faces up, as they are in a pause.
+    // Clicks held during a miss may start further misses, even on the same two cards over and over: the
+    // game is idle once no two unmatched faces are up, as they are while a miss is on show.
     const auto settle = [&] {
-        QImage before = screen();
-        for (int i = 0; i < 40; ++i) {
-            QTest::qWait(2300);
-            const QImage now = screen();
-            QList<QImage> unmatched;
-            faces(now, unmatched);
-            if (now == before && unmatched.size() <= 1)
-                return;
-            before = now;
-        }
+        const bool idle = waitFor(
+            [&] {
+                QList<QImage> unmatched;
+                faces(stillScreen(), unmatched);
+                return unmatched.size() <= 1;
+            },
+            300000);
+        QVERIFY2(idle, "the misses never ended");
     };
     const auto anyCell = [&] { return game.back(1 + int(random.bounded(game.cells()))).center(); };
     const QStringList keys {QStringLiteral("a"),        QStringLiteral("Tab"),  QStringLiteral("Escape"),
@@ -523,7 +556,6 @@ void tst_EndToEnd::monkeyNeverBreaksWhatPlayersSee()
             look(true, what);
             continue;
         }
-        QTest::qWait(120);
         look(false, QStringLiteral("action %1 (%2)").arg(action).arg(what));
     }
     settle();
