@@ -22,8 +22,6 @@ public:
 
     /** The picture at its own size: what sizes a control, and what a screen of ordinary density shows. */
     const QImage &image() const { return m_image; }
-    /** The twice-as-large twin (device pixel ratio 2), or a null image. */
-    const QImage &detailed() const { return m_detailed; }
     /** What the picture shows, in a few words, or empty when its file did not say. */
     const QString &name() const { return m_name; }
     /** Identifies this object: equal for one object, different for two, whatever the pixels. */

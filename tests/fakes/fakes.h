@@ -2,6 +2,7 @@
 
 #include "rules/gameview.h"
 #include "runtime/clock.h"
+#include "runtime/failure.h"
 #include "runtime/program.h"
 #include "runtime/random.h"
 
@@ -66,6 +67,17 @@ public:
 private:
     std::multimap<double, std::function<void()>> m_timers;
 };
+
+/** The message of the failure that `code` raises, or an empty string when it raises none. */
+inline QString failureOf(const std::function<void()> &code)
+{
+    try {
+        code();
+    } catch (const runtime::Failure &failure) {
+        return failure.message();
+    }
+    return {};
+}
 
 /** A failure report that only records the message, for a test to compare. */
 inline runtime::FailureReporter recordFailures(QStringList &reports)

@@ -52,7 +52,18 @@ install_check() {
     local warnings
     warnings=$(zcat "$usr/share/man/man6/pairfield.6.gz" | groff -man -Tutf8 -ww -z 2>&1)
     [ -z "$warnings" ] || fail "man page: $warnings"
-    echo "install layout, modes, desktop entry, metainfo, icons and man page: ok"
+
+    # One version and one release date, the newest release of the metainfo's, everywhere.
+    local version date
+    read -r version date < <(sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' \
+        "$usr/share/metainfo/$id.metainfo.xml" | head -n 1)
+    [ "$(zcat "$usr/share/man/man6/pairfield.6.gz" | head -n 1)" = ".TH PAIRFIELD 6 $date \"Pairfield $version\" \"Games\"" ] \
+        || fail "the man page is not of $version, $date"
+    local changelog=$usr/share/doc/pairfield/changelog.gz
+    [ "$(zcat "$changelog" | head -n 1)" = "pairfield ($version) unstable; urgency=medium" ] || fail "changelog version"
+    zcat "$changelog" | grep -m 1 '^ -- ' | grep -qF "  $(LC_ALL=C date -u -R -d "$date 12:00:00 UTC")" \
+        || fail "the changelog's newest entry is not dated $date"
+    echo "install layout, modes, desktop entry, metainfo, icons, man page and version $version of $date: ok"
 }
 
 deb() {

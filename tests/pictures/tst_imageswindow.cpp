@@ -1,3 +1,4 @@
+#include "fakes/fakes.h"
 #include "pictures/imageswindow.h"
 #include "runtime/failure.h"
 
@@ -41,12 +42,7 @@ QByteArray bytesOf(const QString &path)
 // The failure that loading the library raises, or an empty text.
 QString loadFailure(pictures::ImagesWindow &images)
 {
-    try {
-        images.Form_Load();
-    } catch (const runtime::Failure &failure) {
-        return failure.message();
-    }
-    return {};
+    return fakes::failureOf([&images] { images.Form_Load(); });
 }
 
 } // namespace

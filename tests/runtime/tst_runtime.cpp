@@ -21,17 +21,6 @@ using runtime::Int16;
 
 namespace {
 
-// The message of the failure that `code` raises, or an empty string when it raises none.
-QString failureOf(const std::function<void()> &code)
-{
-    try {
-        code();
-    } catch (const runtime::Failure &failure) {
-        return failure.message();
-    }
-    return {};
-}
-
 const QString overflow = QStringLiteral("Overflow");
 
 // Run as a child process: one handler fails inside the event loop; the report goes to standard output.
@@ -108,7 +97,7 @@ void tst_Runtime::checkedArithmetic()
     QFETCH(QString, failure);
 
     int value = 0;
-    QCOMPARE(failureOf([&] { value = compute(); }), failure);
+    QCOMPARE(fakes::failureOf([&] { value = compute(); }), failure);
     if (failure.isEmpty())
         QCOMPARE(value, result);
 }
@@ -142,8 +131,8 @@ void tst_Runtime::conversionsRoundTiesToEven()
 
     int round = 0;
     int floor = 0;
-    QCOMPARE(failureOf([&] { round = runtime::roundToInt16(value); }), failure);
-    QCOMPARE(failureOf([&] { floor = runtime::floorToInt16(value); }), failure);
+    QCOMPARE(fakes::failureOf([&] { round = runtime::roundToInt16(value); }), failure);
+    QCOMPARE(fakes::failureOf([&] { floor = runtime::floorToInt16(value); }), failure);
     if (failure.isEmpty()) {
         QCOMPARE(round, rounded);
         QCOMPARE(floor, floored);

@@ -1,4 +1,5 @@
 #include "controls/controlarray.h"
+#include "fakes/fakes.h"
 #include "runtime/failure.h"
 #include "windows/imagecell.h"
 
@@ -6,21 +7,6 @@
 #include <QTest>
 
 #include <functional>
-
-namespace {
-
-// The message of the failure that `code` raises, or an empty string when it raises none.
-QString failureOf(const std::function<void()> &code)
-{
-    try {
-        code();
-    } catch (const runtime::Failure &failure) {
-        return failure.message();
-    }
-    return {};
-}
-
-} // namespace
 
 class tst_ImageCell : public QObject
 {
@@ -61,9 +47,11 @@ void tst_ImageCell::loadingAnIndexTwiceFails()
     QWidget window;
     controls::ControlArray<windows::ImageCell> cells(1, new windows::ImageCell(&window, 0, 0, 15, 15));
     cells.Load(2);
-    QCOMPARE(failureOf([&] { cells.Load(2); }), QStringLiteral("Control array element 2 is already loaded"));
-    QCOMPARE(failureOf([&] { cells.Load(1); }), QStringLiteral("Control array element 1 is already loaded"));
-    QCOMPARE(failureOf([&] { cells(3); }), QStringLiteral("Control array element 3 does not exist"));
+    QCOMPARE(fakes::failureOf([&] { cells.Load(2); }),
+             QStringLiteral("Control array element 2 is already loaded"));
+    QCOMPARE(fakes::failureOf([&] { cells.Load(1); }),
+             QStringLiteral("Control array element 1 is already loaded"));
+    QCOMPARE(fakes::failureOf([&] { cells(3); }), QStringLiteral("Control array element 3 does not exist"));
     cells.unloadAll();
     QVERIFY(cells.exists(1));
     QVERIFY(!cells.exists(2));
