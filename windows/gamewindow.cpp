@@ -1,11 +1,11 @@
 #include "gamewindow.h"
 
 #include "design.h"
-#include "designkit.h"
 #include "forms.h"
 #include "startupwindow.h"
 
 #include "controls/announce.h"
+#include "controls/designkit.h"
 #include "controls/services.h"
 #include "controls/twips.h"
 #include "pictures/imageswindow.h"
@@ -48,7 +48,7 @@ GameWindow::GameWindow(Forms &forms)
     using controls::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield"));
     controls::setTwipsClientSize(*this, 11880, 8490);
-    paintWindowGrey(*this);
+    controls::paintWindowGrey(*this);
 
     cmdQuit = new QPushButton(QStringLiteral("QUIT"), this);
     setTwipsGeometry(*cmdQuit, 10680, 360, 1095, 435);
@@ -57,17 +57,17 @@ GameWindow::GameWindow(Forms &forms)
     connect(cmdQuit, &QPushButton::clicked, this, [this] { m_forms.handle([this] { cmdQuit_Click(); }); });
 
     const QColor yellow(0xFF, 0xFF, 0x00), green(0x00, 0xC0, 0x00), blue(0x00, 0x00, 0xFF);
-    lblTurn = designLabel(this, yellow, 12);
+    lblTurn = controls::designLabel(this, yellow, 12);
     setTwipsGeometry(*lblTurn, 10440, 1920, 1335, 375);
-    Label1 = designLabel(this, yellow, 12, QStringLiteral("Turn to Play:"));
+    Label1 = controls::designLabel(this, yellow, 12, QStringLiteral("Turn to Play:"));
     setTwipsGeometry(*Label1, 10440, 1560, 1335, 255);
-    lblPlayers = {designLabel(this, green, 12), designLabel(this, blue, 12)};
+    lblPlayers = {controls::designLabel(this, green, 12), controls::designLabel(this, blue, 12)};
     setTwipsGeometry(*lblPlayers[0], 10680, 2880, 1095, 375);
     setTwipsGeometry(*lblPlayers[1], 10680, 3960, 1095, 375);
-    lblScore = {designLabel(this, green, 12), designLabel(this, blue, 12)};
+    lblScore = {controls::designLabel(this, green, 12), controls::designLabel(this, blue, 12)};
     setTwipsGeometry(*lblScore[0], 10680, 3360, 1215, 495);
     setTwipsGeometry(*lblScore[1], 10680, 4440, 1215, 495);
-    lblWinner = designLabel(this, blue, 18);
+    lblWinner = controls::designLabel(this, blue, 18);
     setTwipsGeometry(*lblWinner, 2640, 7560, 7215, 735);
     lblWinner->hide();
 

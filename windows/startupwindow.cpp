@@ -1,10 +1,10 @@
 #include "startupwindow.h"
 
 #include "design.h"
-#include "designkit.h"
 #include "forms.h"
 #include "gamewindow.h"
 
+#include "controls/designkit.h"
 #include "controls/services.h"
 #include "controls/twips.h"
 
@@ -23,22 +23,22 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     using controls::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield: Getting Started"));
     controls::setTwipsClientSize(*this, 11880, 8490);
-    paintWindowGrey(*this);
+    controls::paintWindowGrey(*this);
 
-    Label1 = designLabel(this, Qt::white, 9.75, QStringLiteral("How many cells do you want?"));
+    Label1 = controls::designLabel(this, Qt::white, 9.75, QStringLiteral("How many cells do you want?"));
     setTwipsGeometry(*Label1, 480, 840, 2655, 255);
-    Label2 = designLabel(this, Qt::white, 9.75, QStringLiteral("What are the players' names?"));
+    Label2 = controls::designLabel(this, Qt::white, 9.75, QStringLiteral("What are the players' names?"));
     setTwipsGeometry(*Label2, 3840, 1440, 2895, 255);
 
     for (size_t k = 0; k < numCells.size(); ++k) {
         numCells[k] = new QRadioButton(QString::number(4 * (k + 1)), this);
         setTwipsGeometry(*numCells[k], design::optionLeft, design::optionTops[k], design::optionWidth,
                          design::optionHeight);
-        setTextColour(*numCells[k], Qt::white);
+        controls::setTextColour(*numCells[k], Qt::white);
         numCells[k]->setAccessibleName(QStringLiteral("Board size: %1 cards").arg(4 * (k + 1)));
     }
     numCells[5]->setChecked(true);
-    makeOneTabStop(numCells);
+    controls::makeOneTabStop(numCells);
 
     txtName[0] = new QLineEdit(QStringLiteral("A"), this);
     setTwipsGeometry(*txtName[0], 3840, 1800, 2535, 495);

@@ -1,11 +1,11 @@
 #include "designkit.h"
 
-#include "controls/services.h"
+#include "services.h"
 
 #include <QLabel>
 #include <QRadioButton>
 
-namespace windows {
+namespace controls {
 
 void paintWindowGrey(QWidget &window)
 {
@@ -41,9 +41,9 @@ QLabel *designLabel(QWidget *window, const QColor &colour, double points, const 
     auto *label = new QLabel(window);
     label->setTextFormat(Qt::PlainText);
     label->setText(caption);
-    label->setFont(controls::designFont(points));
+    label->setFont(designFont(points));
     setTextColour(*label, colour);
     return label;
 }
 
-} // namespace windows
+} // namespace controls

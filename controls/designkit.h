@@ -9,7 +9,7 @@ class QLabel;
 class QRadioButton;
 class QWidget;
 
-namespace windows {
+namespace controls {
 
 /** The dark grey of both windows and of every label on them. */
 inline const QColor windowGrey {0x40, 0x40, 0x40};
@@ -29,4 +29,4 @@ void makeOneTabStop(std::span<QRadioButton *const> group);
 /** A plain-text label in the design font: whatever it shows is never read as markup. */
 QLabel *designLabel(QWidget *window, const QColor &colour, double points, const QString &caption = {});
 
-} // namespace windows
+} // namespace controls
