@@ -105,13 +105,9 @@ void Game::checkPair()
     });
 }
 
-// Runs `then` once `seconds` have passed on the clock; no time at all runs it at once.
+// Runs `then` once `seconds` have passed on the clock, from the event loop.
 void Game::delay(double seconds, std::function<void()> then)
 {
-    if (seconds <= 0) {
-        then();
-        return;
-    }
     m_clock.after(std::chrono::milliseconds(std::llround(std::ceil(seconds * 1000))), std::move(then));
 }
 
