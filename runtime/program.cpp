@@ -3,6 +3,8 @@
 #include "failure.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +79,18 @@ struct HeldMessage
 QtMessageHandler previousHandler = nullptr;
 std::vector<HeldMessage> heldMessages;
 
+// Whether Qt's Wayland platform plugin is in one of the places where Qt looks for platform plugins.
+bool hasWaylandSupport()
+{
+    QStringList places {QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms")};
+    if (const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !chosen.isEmpty())
+        places << chosen;
+    for (const QString &place : places)
+        if (!QDir(place).entryList({QStringLiteral("*qwayland*")}, QDir::Files).isEmpty())
+            return true;
+    return false;
+}
+
 void startupHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type != QtFatalMsg) {
@@ -87,8 +101,11 @@ void startupHandler(QtMsgType type, const QMessageLogContext &context, const QSt
     const QByteArray where = !display.isEmpty() ? "DISPLAY=" + display
         : !wayland.isEmpty()                    ? "WAYLAND_DISPLAY=" + wayland
                                                 : QByteArray("neither DISPLAY nor WAYLAND_DISPLAY is set");
-    std::fprintf(stderr, "pairfield: needs a graphical session, and no display could be opened (%s)\n",
-                 where.constData());
+    std::fprintf(stderr, "pairfield: needs a graphical session, and no display could be opened (%s)%s\n",
+                 where.constData(),
+                 display.isEmpty() && !wayland.isEmpty() && !hasWaylandSupport()
+                     ? ": Qt's Wayland platform support is not installed (Debian package qt6-wayland)"
+                     : "");
     std::fflush(stderr);
     std::_Exit(1);
 }

@@ -8,7 +8,20 @@
 #include "pictures/imageswindow.h"
 #include "runtime/program.h"
 
+#include <QDirIterator>
+#include <QIcon>
+
 namespace windows {
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icon"), {QStringLiteral("*.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
+}
 
 Forms::Forms(Services services)
     : startup([this] { return std::make_unique<StartupWindow>(*this); })

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QIcon;
 class QWidget;
 
 namespace runtime {
@@ -22,6 +23,9 @@ namespace windows {
 
 class GameWindow;
 class StartupWindow;
+
+/** The application's icon, the menu's drawing, at every size it was drawn at. */
+QIcon applicationIcon();
 
 /** The program's windows, each created on its first reference and kept to the end of the run. */
 class Forms

@@ -241,7 +241,10 @@ private Q_SLOTS:
     void installedGameFindsItsPictures();
     void doubleClickIsOneClick();
     void programInADirectoryNamedInLatin1();
+    void withoutADisplayOneLineAndFailure_data();
     void withoutADisplayOneLineAndFailure();
+    void commandLineAnswersWithoutAWindow_data();
+    void commandLineAnswersWithoutAWindow();
     void monkeyNeverBreaksWhatPlayersSee();
 };
 
@@ -436,22 +439,79 @@ void tst_EndToEnd::programInADirectoryNamedInLatin1()
     dealsPicturesAndQuits(game, 0);
 }
 
+void tst_EndToEnd::withoutADisplayOneLineAndFailure_data()
+{
+    QTest::addColumn<QString>("wayland"); // WAYLAND_DISPLAY; no DISPLAY in either case
+    QTest::addColumn<bool>("waylandSupport");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no display at all") << QString() << true << "(neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    QTest::newRow("Wayland without Qt's support for it")
+        << "wl-test" << false
+        << "(WAYLAND_DISPLAY=wl-test): Qt's Wayland platform support is not installed (Debian package "
+           "qt6-wayland)";
+}
+
 void tst_EndToEnd::withoutADisplayOneLineAndFailure()
 {
+    QFETCH(QString, wayland);
+    QFETCH(bool, waylandSupport);
+    QFETCH(QString, said);
+    QTemporaryDir directory;
+    QString program = QStringLiteral(PF_PAIRFIELD);
+    if (!waylandSupport) {
+        // A copy of the program whose qt.conf points Qt at plugins without Wayland's.
+        program = directory.filePath(QStringLiteral("pairfield"));
+        QVERIFY(QFile::copy(QStringLiteral(PF_PAIRFIELD), program));
+        QVERIFY(QFile::setPermissions(program, QFile::permissions(QStringLiteral(PF_PAIRFIELD))));
+        QVERIFY(QDir(directory.path()).mkpath(QStringLiteral("plugins/platforms")));
+        QFile conf(directory.filePath(QStringLiteral("qt.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[Paths]\nPlugins=" + QFile::encodeName(directory.filePath(QStringLiteral("plugins")))
+                   + "\n");
+    }
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString &name :
          {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("QT_QPA_PLATFORM")})
         environment.remove(name);
+    if (!wayland.isEmpty())
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(PF_PAIRFIELD), {});
+    process.start(program, {});
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);
-    const QStringList said
+    const QStringList lines
         = QString::fromLocal8Bit(process.readAllStandardError()).trimmed().split(QLatin1Char('\n'));
-    QCOMPARE(said.size(), 1);
-    QVERIFY2(said.first().contains(QStringLiteral("graphical session")), qPrintable(said.first()));
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines.first(), "pairfield: needs a graphical session, and no display could be opened " + said);
+}
+
+// --help and --version answer on standard output without a window, even without a display.
+void tst_EndToEnd::commandLineAnswersWithoutAWindow_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("--version") << "--version"
+                               << "pairfield " PF_VERSION;
+    QTest::newRow("--help") << "--help"
+                            << "Usage: pairfield [--help | --version]";
+}
+
+void tst_EndToEnd::commandLineAnswersWithoutAWindow()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, firstLine);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(PF_PAIRFIELD), {argument});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0),
+             firstLine);
+    QCOMPARE(process.readAllStandardError(), QByteArray());
 }
 
 // Random actions against the real program; after each, what a player sees must make sense: each cell shows

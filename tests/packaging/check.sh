@@ -39,6 +39,7 @@ install_check() {
     [ "$(find "$usr/games" -name '*.gif' | wc -l)" = 0 ] || fail "pictures in the command directory"
 
     desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
+    grep -qxF "Exec=/usr/games/pairfield" "$usr/share/applications/$id.desktop" || fail "Exec is not the absolute path"
     local said
     said=$(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" 2>&1) || fail "appstreamcli: $said"
     ! grep -E '^[EW]:' <<<"$said" || fail "appstreamcli warned"
@@ -88,6 +89,7 @@ deb() {
     for needed in fonts-liberation libqt6widgets6 libgif7; do
         grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
     done
+    [ "$(dpkg-deb -f "$package" Recommends)" = qt6-wayland ] || fail "Recommends: $(dpkg-deb -f "$package" Recommends)"
     local tags
     tags=$(lintian --fail-on error,warning "$package" 2>/dev/null) || fail "lintian: $tags"
     echo "package $(basename "$package"), $(stat -c %s "$package") bytes: ok"
