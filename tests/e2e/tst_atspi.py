@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 # Plays a short game the way a screen reader does, through the AT-SPI bus and never the mouse, and prints
 # what a reader would say at each step:  tst_atspi.py <pairfield>
-# Runs in a private D-Bus session on an X server; D-Bus activation starts the accessibility bus.
+# Runs in a private D-Bus session on an X server, or on Wayland (wayland.sh), where it also finds the first face
+# turned on the screen, pixel for pixel; D-Bus activation starts the accessibility bus.
+import glob
 import os
 import subprocess
 import sys
+import tempfile
 import time
 import warnings
 
@@ -59,6 +62,37 @@ def say(step, text):
     print(f"{step:<20} {text}", flush=True)
 
 
+def shown_on_screen(program, name, scale):
+    """Whether the screen shows, pixel for pixel, the picture named `name` as drawn for `scale`."""
+    from PIL import Image
+
+    folder = os.path.dirname(os.path.realpath(program))
+    for number in range(1, 21):
+        with Image.open(os.path.join(folder, f"F{number}.gif")) as face:
+            if face.info.get("comment", b"").decode() == name:
+                break
+    else:
+        raise AssertionError("no picture is named " + name)
+    twin = f"F{number}@2x.gif" if scale == "2" else f"F{number}.gif"
+    with Image.open(os.path.join(folder, twin)) as picture:
+        rows = [picture.convert("RGB").tobytes()[y * picture.width * 3:(y + 1) * picture.width * 3]
+                for y in range(picture.height)]
+    with tempfile.TemporaryDirectory() as shots:
+        subprocess.run(["weston-screenshooter"], cwd=shots, check=True)
+        with Image.open(glob.glob(os.path.join(shots, "*.png"))[0]) as shot:
+            width, pixels = shot.width, shot.convert("RGB").tobytes()
+    line = width * 3
+    for y in range(len(pixels) // line - len(rows) + 1):
+        x = pixels[y * line:(y + 1) * line].find(rows[0])
+        while x >= 0:
+            if x % 3 == 0 and all(pixels[(y + k) * line + x:(y + k) * line + x + len(row)] == row
+                                  for k, row in enumerate(rows)):
+                say("On screen:", f"{twin}, {len(rows[0]) // 3} x {len(rows)} pixels, at {x // 3}, {y}")
+                return True
+            x = pixels[y * line:(y + 1) * line].find(rows[0], x + 1)
+    return False
+
+
 def play(program):
     heard = []
     listener = Atspi.EventListener.new(lambda event: heard.append(
@@ -94,6 +128,10 @@ def play(program):
         press(first)
         wait_for("Card 1 to turn", lambda: first.get_description().startswith("face up: "))
         say("Press Card 1:", reading(first))
+        scale = os.environ.get("PF_SCREENSHOT_SCALE")
+        if scale:
+            name = first.get_description()[len("face up: "):]
+            wait_for("Card 1's picture on the screen", lambda: shown_on_screen(program, name, scale))
         expect("a face-up card's actions", actions(first), [])
         press(second)
         wait_for("Card 2 to turn", lambda: second.get_description() != "face down")
