@@ -90,7 +90,9 @@ void Game::checkPair()
     Q_ASSERT(s.picksThisTurn == 2 && s.firstPick != s.secondPick);
     s.picksThisTurn = 0;
     // Two cells are a pair when they show the very same picture object of the library.
-    if (m_view.facePicture(s.firstPick) == m_view.facePicture(s.secondPick)) {
+    const bool pair = m_view.facePicture(s.firstPick) == m_view.facePicture(s.secondPick);
+    m_view.attemptResolved(pair);
+    if (pair) {
         s.score[s.currentPlayer] = s.score[s.currentPlayer] + 1;
         endTurn();
         return;

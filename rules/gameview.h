@@ -28,6 +28,8 @@ public:
     virtual void setPlayerCaption(int player, const QString &text) = 0;
     /** Shows the pairs that `player` has found, 0 to 20. */
     virtual void setScore(int player, int pairs) = 0;
+    /** The two cards turned in this turn are a pair, or not: said before anything else of the turn's end. */
+    virtual void attemptResolved(bool pair) = 0;
     virtual void setWinnerCaption(const QString &text) = 0;
     virtual void showWinner() = 0;
 };

@@ -36,56 +36,54 @@ private:
         QList<QWidget *> all;
         for (QObject *object : game.children()) {
             auto *control = qobject_cast<QWidget *>(object);
-            if (control != nullptr && !control->isWindow() && qobject_cast<ImageCell *>(control) == nullptr)
+            if (control != nullptr && !control->isWindow() && qobject_cast<ImageCell *>(control) == nullptr
+                && qobject_cast<Card *>(control) == nullptr)
                 all << control;
         }
-        for (int card = 1; game.imgFront.exists(card); ++card)
-            all << &game.imgFront(card);
+        for (int index = 1; index <= game.cardCount(); ++index)
+            all << game.card(index);
         return all;
     }
 };
 
-// A card of the board, seen through its back: "Card 7", face down or face up showing its picture, and
-// pressable while face down.
+// A card of the board: where it lies and what shows, "Card 7, row 2, column 1", face down or face up with
+// its picture's name, which is never told while it is face down. It is pressable while face down.
 class CardAccessible : public QAccessibleWidget
 {
 public:
-    CardAccessible(GameWindow &game, ImageCell *back, int index)
-        : QAccessibleWidget(back, QAccessible::Button), m_game(&game), m_index(index)
+    CardAccessible(GameWindow &game, Card *card) : QAccessibleWidget(card, QAccessible::Button), m_game(&game)
     { }
 
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name)
-            return QStringLiteral("Card %1").arg(m_index);
+        const int index = card().index();
+        if (kind == QAccessible::Name) {
+            const int columns = m_game ? m_game->state().columnCount.value() : 1;
+            return QStringLiteral("Card %1, row %2, column %3")
+                .arg(index)
+                .arg((index - 1) / columns + 1)
+                .arg((index - 1) % columns + 1);
+        }
         if (kind != QAccessible::Description)
             return {};
-        const ImageCell *face = this->face();
-        if (face == nullptr || face->isHidden() || !face->picture())
+        if (faceDown() || !card().side().picture())
             return QStringLiteral("face down");
-        return QStringLiteral("face up: ") + face->picture()->name();
+        return QStringLiteral("face up: ") + card().side().picture()->name();
     }
 
     QAccessible::State state() const override
     {
-        // On the board while either side shows.
         QAccessible::State state = QAccessibleWidget::state();
-        const ImageCell *face = this->face();
-        state.invisible = widget()->isHidden() && (face == nullptr || face->isHidden());
+        state.focusable = true;
         return state;
     }
 
-    QRect rect() const override
-    {
-        const ImageCell *face = this->face();
-        if (widget()->isHidden() && face != nullptr && !face->isHidden())
-            return {face->mapToGlobal(QPoint(0, 0)), face->size()};
-        return QAccessibleWidget::rect();
-    }
+    // The rectangle of the side that shows.
+    QRect rect() const override { return {card().side().mapToGlobal(QPoint(0, 0)), card().side().size()}; }
 
     QStringList actionNames() const override
     {
-        return widget()->isHidden() ? QStringList() : QStringList {pressAction()};
+        return faceDown() ? QStringList {pressAction()} : QStringList();
     }
 
     // Pressing turns the card exactly as a click on its back does, through the same handler, which holds
@@ -93,22 +91,19 @@ public:
     // that assistive technology never waits for the game.
     void doAction(const QString &action) override
     {
-        if (action != pressAction())
+        if (action != pressAction() || !m_game)
             return;
-        auto *back = static_cast<ImageCell *>(widget());
+        ImageCell *back = &m_game->imgFront(card().index());
         QTimer::singleShot(0, back, [back] { back->click(); });
     }
 
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
 private:
-    const ImageCell *face() const
-    {
-        return m_game && m_game->imgFractal.exists(m_index) ? &m_game->imgFractal(m_index) : nullptr;
-    }
+    const Card &card() const { return static_cast<const Card &>(*widget()); }
+    bool faceDown() const { return m_game && &card().side() == &m_game->imgFront(card().index()); }
 
     QPointer<GameWindow> m_game;
-    int m_index;
 };
 
 QAccessibleInterface *accessibleFor(const QString &, QObject *object)
@@ -117,10 +112,11 @@ QAccessibleInterface *accessibleFor(const QString &, QObject *object)
         return new BoardAccessible(game);
     if (auto *startup = qobject_cast<StartupWindow *>(object))
         return new QAccessibleWidget(startup, QAccessible::Window);
-    if (auto *cell = qobject_cast<ImageCell *>(object))
-        if (auto *game = qobject_cast<GameWindow *>(cell->parentWidget()))
-            if (const int index = game->imgFront.indexOf(cell); index > 0)
-                return new CardAccessible(*game, cell, index);
+    if (auto *card = qobject_cast<Card *>(object))
+        if (auto *game = qobject_cast<GameWindow *>(card->parentWidget()))
+            return new CardAccessible(*game, card);
+    if (auto *news = qobject_cast<News *>(object))
+        return new QAccessibleWidget(news, QAccessible::Notification);
     return nullptr;
 }
 

@@ -13,6 +13,7 @@
 #include "runtime/program.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +45,7 @@ GameWindow::GameWindow(Forms &forms)
     , imgFractal(0, designFace(this))
     , m_forms(forms)
     , m_game(*this, forms.services().random, forms.services().clock)
+    , m_news(new News(this))
 {
     using controls::setTwipsGeometry;
     setWindowTitle(QStringLiteral("Pairfield"));
@@ -73,6 +75,7 @@ GameWindow::GameWindow(Forms &forms)
 
     connect(&imgFront(1), &ImageCell::clicked, this,
             [this] { m_forms.handle([this] { imgFront_Click(1); }); });
+    cmdQuit->installEventFilter(this);
     cmdQuit->setFocus();
 }
 
@@ -83,7 +86,11 @@ void GameWindow::setUp()
         clearBoard();
     m_boardLaidOut = true;
     layOut();
+    makeCards();
+    const rules::GameState &s = m_game.state();
+    m_news->tell(QStringLiteral("%1 cards in 4 rows of %2.").arg(s.cellCount).arg(s.columnCount));
     m_game.deal();
+    m_news->tell(QStringLiteral("The arrow keys move to the cards, Space turns one."));
 }
 
 // Lays the board out column by column from the two design-time cells: the first column is shifted by the
@@ -153,6 +160,11 @@ void GameWindow::placeColumns(const CellLoader &load, const ImageCell &first, bo
 // Back to the window as designed: no cells but the design-time ones, a zero state, empty score area.
 void GameWindow::clearBoard()
 {
+    cmdQuit->setFocus();
+    for (Card *card : m_cards)
+        delete card;
+    m_cards.clear();
+    m_cursor = 1;
     imgFront.unloadAll();
     imgFractal.unloadAll();
     imgFront(1).setLeft(design::boardLeft);
@@ -172,6 +184,76 @@ ImageCell &GameWindow::loadBack(int index)
     connect(&back, &ImageCell::clicked, this,
             [this, index] { m_forms.handle([this, index] { imgFront_Click(index); }); });
     return back;
+}
+
+// One card over each cell, in the order of the cells, above them all.
+void GameWindow::makeCards()
+{
+    for (int index = 1; imgFront.exists(index); ++index) {
+        auto *card = new Card(this, index, imgFront(index), imgFractal(index));
+        card->installEventFilter(this);
+        connect(card, &Card::pressed, this,
+                [this, index] { m_forms.handle([this, index] { imgFront_Click(index); }); });
+        m_cards.push_back(card);
+    }
+}
+
+Card *GameWindow::card(int index) const
+{
+    return index >= 1 && index <= cardCount() ? m_cards.at(size_t(index - 1)) : nullptr;
+}
+
+// The arrow keys bring the focus onto the board and move it over the cards as they lie, staying at an edge;
+// Tab and Escape give it back to QUIT. None of this is an action of the game, so it never waits for a miss.
+bool GameWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || m_cards.empty())
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool onCard = watched != cmdQuit;
+    if (onCard
+        && (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+        cmdQuit->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    // From QUIT the first key comes back to the card where the cursor was left.
+    const int from = m_cursor;
+    if (!moveCursor(key->key(), key->modifiers()))
+        return false;
+    if (!onCard)
+        m_cursor = from;
+    m_cards.at(size_t(m_cursor - 1))->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+// Moves the cursor for `key`, from where it was left; false for a key that does not move it.
+bool GameWindow::moveCursor(int key, Qt::KeyboardModifiers modifiers)
+{
+    const int columns = m_game.state().columnCount, cells = cardCount();
+    const int row = (m_cursor - 1) / columns, column = (m_cursor - 1) % columns;
+    const bool control = modifiers & Qt::ControlModifier;
+    switch (key) {
+    case Qt::Key_Left:
+        m_cursor -= column > 0 ? 1 : 0;
+        return true;
+    case Qt::Key_Right:
+        m_cursor += column < columns - 1 ? 1 : 0;
+        return true;
+    case Qt::Key_Up:
+        m_cursor -= row > 0 ? columns : 0;
+        return true;
+    case Qt::Key_Down:
+        m_cursor += m_cursor + columns <= cells ? columns : 0;
+        return true;
+    case Qt::Key_Home:
+        m_cursor = control ? 1 : row * columns + 1;
+        return true;
+    case Qt::Key_End:
+        m_cursor = control ? cells : row * columns + columns;
+        return true;
+    default:
+        return false;
+    }
 }
 
 void GameWindow::closeEvent(QCloseEvent *event)
@@ -201,8 +283,13 @@ void GameWindow::setBackVisible(int cell, bool visible)
 void GameWindow::setFaceVisible(int cell, bool visible)
 {
     imgFractal(cell).setVisible(visible);
-    // The card now says face up or face down: a screen reader speaks the change.
-    controls::announce(&imgFront(cell), QAccessible::DescriptionChanged);
+    // The card now says face up or face down, and its focus mark goes round the side that shows.
+    if (Card *turned = card(cell)) {
+        turned->update();
+        controls::announce(turned, QAccessible::DescriptionChanged);
+    }
+    if (visible)
+        m_news->tell(QStringLiteral("Card %1: %2.").arg(cell).arg(imgFractal(cell).picture()->name()));
 }
 void GameWindow::repaintFace(int cell)
 {
@@ -229,6 +316,7 @@ QString GameWindow::playerName(int player) const
 // a new name is announced. The name comes first: a label with a name of its own does not announce its text.
 void GameWindow::setTurnCaption(const QString &text)
 {
+    m_news->tell(QStringLiteral("Turn to play: ") + text + QLatin1Char('.'));
     controls::announceName(*lblTurn, QStringLiteral("Turn to play: ") + text);
     lblTurn->setText(text);
 }
@@ -245,9 +333,16 @@ void GameWindow::setScore(int player, int pairs)
     controls::announceName(*lblScore.at(size_t(player)),
                            lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + unit);
     lblScore.at(size_t(player))->setText(text);
+    m_news->tell(lblScore.at(size_t(player))->accessibleName() + QLatin1Char('.'));
+}
+
+void GameWindow::attemptResolved(bool pair)
+{
+    m_news->tell(pair ? QStringLiteral("A pair.") : QStringLiteral("No pair."));
 }
 void GameWindow::setWinnerCaption(const QString &text)
 {
+    m_news->tell(text);
     controls::announceName(*lblWinner, text);
     lblWinner->setText(text);
 }

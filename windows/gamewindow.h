@@ -1,5 +1,6 @@
 #pragma once
 
+#include "card.h"
 #include "imagecell.h"
 
 #include "controls/controlarray.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -48,6 +50,13 @@ public:
     controls::ControlArray<ImageCell> imgFront;
     controls::ControlArray<ImageCell> imgFractal;
 
+    /** Card `index` (1 to cellCount) of the board, for the keyboard and assistive technology; none before
+     * the first PLAY. */
+    Card *card(int index) const;
+    int cardCount() const { return int(m_cards.size()); }
+    /** The news that a screen reader speaks without being asked. */
+    const News &news() const { return *m_news; }
+
     bool isBackShowing(int cell) const override;
     void setBackVisible(int cell, bool visible) override;
     void setFaceVisible(int cell, bool visible) override;
@@ -58,11 +67,13 @@ public:
     void setTurnCaption(const QString &text) override;
     void setPlayerCaption(int player, const QString &text) override;
     void setScore(int player, int pairs) override;
+    void attemptResolved(bool pair) override;
     void setWinnerCaption(const QString &text) override;
     void showWinner() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     using CellLoader = std::function<ImageCell &(int index)>;
@@ -72,10 +83,15 @@ private:
     void placeColumns(const CellLoader &load, const ImageCell &first, bool visible);
     void clearBoard();
     ImageCell &loadBack(int index);
+    void makeCards();
+    bool moveCursor(int key, Qt::KeyboardModifiers modifiers);
 
     Forms &m_forms;
     rules::Game m_game;
     bool m_boardLaidOut = false;
+    std::vector<Card *> m_cards;
+    int m_cursor = 1;
+    News *m_news;
 };
 
 } // namespace windows

@@ -119,7 +119,7 @@ def play(program):
         board = wait_for("the game window", lambda: find(app, lambda n: n == "Pairfield"))
         expect("the game window's role", board.get_role_name(), "frame")
         turn = wait_for("the turn", lambda: find(board, lambda n: n.startswith("Turn to play: ")))
-        first, second = find(board, lambda n: n == "Card 1"), find(board, lambda n: n == "Card 2")
+        first, second = (find(board, lambda n, k=k: n.startswith(f"Card {k},")) for k in (1, 2))
         expect("cards", sum(1 for n in descendants(board) if n.get_name().startswith("Card ")), 24)
         say("PLAY:", f"{reading(board)}; {turn.get_name()}; {reading(first)}")
         expect("Card 1 before it turns", first.get_description(), "face down")
@@ -149,7 +149,7 @@ def play(program):
         expect("the scores", len(scores), 2)
         wait_for("the announcements", lambda: turn.get_name() in heard)
         say("Announced:", " | ".join(heard))
-        expect("Card 1's turn announced", any(h.startswith("Card 1: face up: ") for h in heard), True)
+        expect("Card 1's turn announced", any(h.startswith("Card 1, row 1, column 1: face up: ") for h in heard), True)
 
         press(find(board, lambda n: n == "QUIT"))
         expect("the exit status", game.wait(20), 0)

@@ -124,6 +124,10 @@ public:
         scores.at(size_t(player)) = QString::number(pairs);
         log << QStringLiteral("score%1 %2").arg(player).arg(pairs);
     }
+    void attemptResolved(bool pair) override
+    {
+        attempts << (pair ? QStringLiteral("pair") : QStringLiteral("miss"));
+    }
     void setWinnerCaption(const QString &text) override { winner = text; }
     void showWinner() override { winnerShown = true; }
 
@@ -145,6 +149,7 @@ public:
     std::array<QString, 2> scores;
     QString winner;
     bool winnerShown = false;
+    QStringList attempts; // "pair" or "miss", one a turn
     QStringList log;
 };
 

@@ -1,0 +1,90 @@
+#include "card.h"
+
+#include "imagecell.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace windows {
+
+namespace {
+
+// Room around a card for its focus mark.
+constexpr int markWidth = 3;
+
+} // namespace
+
+Card::Card(QWidget *window, int index, const ImageCell &back, const ImageCell &face)
+    : QWidget(window), m_index(index), m_back(back), m_face(face)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(
+        back.geometry().united(face.geometry()).adjusted(-markWidth, -markWidth, markWidth, markWidth));
+    show();
+}
+
+const ImageCell &Card::side() const
+{
+    return m_back.isHidden() ? m_face : m_back;
+}
+
+void Card::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus())
+        return;
+    // A yellow frame outside the side that shows, with a dark line inside it, clear on the grey and on any
+    // picture.
+    QPainter painter(this);
+    const QRect around = side().geometry().translated(-pos());
+    painter.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 2));
+    painter.drawRect(QRectF(around).adjusted(-2, -2, 1, 1));
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(QRectF(around).adjusted(-0.5, -0.5, -0.5, -0.5));
+}
+
+void Card::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && !event->isAutoRepeat()) {
+        Q_EMIT pressed();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Card::focusInEvent(QFocusEvent *)
+{
+    update();
+}
+
+void Card::focusOutEvent(QFocusEvent *)
+{
+    update();
+}
+
+News::News(QWidget *window) : QWidget(window)
+{
+    setGeometry(0, 0, 1, 1);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void News::tell(const QString &piece)
+{
+    if (m_pieces.isEmpty())
+        QTimer::singleShot(0, this, &News::announce);
+    m_pieces << piece;
+}
+
+// A notification is read when it shows; hiding it first makes the same control show again.
+void News::announce()
+{
+    setAccessibleName(m_pieces.join(QLatin1Char(' ')));
+    m_pieces.clear();
+    hide();
+    show();
+}
+
+} // namespace windows
