@@ -115,6 +115,8 @@ QAccessibleInterface *accessibleFor(const QString &, QObject *object)
     if (auto *card = qobject_cast<Card *>(object))
         if (auto *game = qobject_cast<GameWindow *>(card->parentWidget()))
             return new CardAccessible(*game, card);
+    if (object->objectName() == QLatin1String("question") && qobject_cast<StartupWindow *>(object->parent()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
     if (auto *news = qobject_cast<News *>(object))
         return new QAccessibleWidget(news, QAccessible::Notification);
     return nullptr;

@@ -18,6 +18,29 @@
 
 namespace windows {
 
+namespace {
+
+// An invisible group of the controls that answer a question: it draws nothing and starts at the window's
+// corner, so its controls keep their designed places, and assistive technology reads the question, its
+// label, with them.
+QWidget *questionGroup(QWidget *window, QLabel *question)
+{
+    auto *group = new QWidget(window);
+    group->setObjectName(QStringLiteral("question"));
+    group->setAccessibleName(question->text());
+    question->setBuddy(group);
+    return group;
+}
+
+// Makes a group reach from the window's corner to the far corner of its controls, and no further.
+void fitToControls(QWidget &group)
+{
+    const QRect controls = group.childrenRect();
+    group.setGeometry(0, 0, controls.right() + 1, controls.bottom() + 1);
+}
+
+} // namespace
+
 StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
 {
     using controls::setTwipsGeometry;
@@ -30,8 +53,11 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     Label2 = controls::designLabel(this, Qt::white, 9.75, QStringLiteral("What are the players' names?"));
     setTwipsGeometry(*Label2, 3840, 1440, 2895, 255);
 
+    // The names' group lies under the sizes' one, which reaches less far: each control gets its own clicks.
+    QWidget *names = questionGroup(this, Label2);
+    QWidget *sizes = questionGroup(this, Label1);
     for (size_t k = 0; k < numCells.size(); ++k) {
-        numCells[k] = new QRadioButton(QString::number(4 * (k + 1)), this);
+        numCells[k] = new QRadioButton(QString::number(4 * (k + 1)), sizes);
         setTwipsGeometry(*numCells[k], design::optionLeft, design::optionTops[k], design::optionWidth,
                          design::optionHeight);
         controls::setTextColour(*numCells[k], Qt::white);
@@ -40,10 +66,12 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     numCells[5]->setChecked(true);
     controls::makeOneTabStop(numCells);
 
-    txtName[0] = new QLineEdit(QStringLiteral("A"), this);
+    txtName[0] = new QLineEdit(QStringLiteral("A"), names);
     setTwipsGeometry(*txtName[0], 3840, 1800, 2535, 495);
-    txtName[1] = new QLineEdit(QStringLiteral("B"), this);
+    txtName[1] = new QLineEdit(QStringLiteral("B"), names);
     setTwipsGeometry(*txtName[1], 3840, 2640, 2535, 495);
+    fitToControls(*sizes);
+    fitToControls(*names);
     // A name may be as long as the players like.
     for (QLineEdit *name : txtName)
         name->setMaxLength(std::numeric_limits<int>::max());

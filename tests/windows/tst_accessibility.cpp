@@ -80,6 +80,8 @@ void tst_Accessibility::aGameReadAndPlayedThroughAccessibility()
     const std::tuple<QObject *, QAccessible::Role, QString> controls[] = {
         {&startup, QAccessible::Window, "Pairfield: Getting Started"},
         {startup.numCells[5], QAccessible::RadioButton, "Board size: 24 cards"},
+        {startup.numCells[5]->parentWidget(), QAccessible::Grouping, "How many cells do you want?"},
+        {startup.txtName[1]->parentWidget(), QAccessible::Grouping, "What are the players' names?"},
         {startup.txtName[1], QAccessible::EditableText, "Name of player 2"},
         {startup.cmdPlay, QAccessible::Button, "PLAY"},
         {&game, QAccessible::Window, "Pairfield"},
@@ -91,6 +93,15 @@ void tst_Accessibility::aGameReadAndPlayedThroughAccessibility()
         QCOMPARE(accessible(object)->text(QAccessible::Name), name);
         QCOMPARE(accessible(object)->role(), role);
     }
+    // The questions are read with the controls that answer them.
+    for (QWidget *answer :
+         {static_cast<QWidget *>(startup.numCells[0]), static_cast<QWidget *>(startup.txtName[0])}) {
+        const auto labels = accessible(answer->parentWidget())->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->object(),
+                 answer == startup.txtName[0] ? startup.Label2 : startup.Label1);
+    }
+
     // The board lists its controls and its news, then its cards in order; the faces are part of the cards.
     QAccessibleInterface *board = accessible(&game);
     QCOMPARE(board->childCount(), 9 + 8);
