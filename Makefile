@@ -10,6 +10,7 @@ RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev fonts-liberation
 DEB_PACKAGES := $(RUN_PACKAGES) make dpkg-dev
 TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth xdotool desktop-file-utils appstream lintian \
                  at-spi2-core python3-pyatspi dbus weston qt6-wayland python3-pil \
+                 orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox \
                  groff-base
 
 PACKAGES := $(TEST_PACKAGES)

@@ -19,4 +19,4 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 export WAYLAND_DISPLAY=wl-pairfield PF_SCREENSHOT_SCALE=$scale
-exec dbus-run-session -- "$python" "$script" "$program"
+dbus-run-session -- "$python" "$script" "$program"
