@@ -4,6 +4,7 @@
 #include "startupwindow.h"
 
 #include <QAccessibleWidget>
+#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 
@@ -115,8 +116,12 @@ QAccessibleInterface *accessibleFor(const QString &, QObject *object)
     if (auto *card = qobject_cast<Card *>(object))
         if (auto *game = qobject_cast<GameWindow *>(card->parentWidget()))
             return new CardAccessible(*game, card);
-    if (object->objectName() == QLatin1String("question") && qobject_cast<StartupWindow *>(object->parent()))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
+    // A group of the setup window's answers is the buddy of the label that asks the question. The window
+    // may still be in the making, so it is asked for its labels, not for its members.
+    if (auto *startup = qobject_cast<StartupWindow *>(object->parent()))
+        for (const QLabel *question : startup->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            if (question->buddy() == object)
+                return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Grouping);
     if (auto *news = qobject_cast<News *>(object))
         return new QAccessibleWidget(news, QAccessible::Notification);
     return nullptr;

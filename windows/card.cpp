@@ -2,7 +2,6 @@
 
 #include "imagecell.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -42,16 +41,6 @@ void Card::paintEvent(QPaintEvent *)
     painter.drawRect(QRectF(around).adjusted(-2, -2, 1, 1));
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(QRectF(around).adjusted(-0.5, -0.5, -0.5, -0.5));
-}
-
-void Card::keyPressEvent(QKeyEvent *event)
-{
-    if ((event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && !event->isAutoRepeat()) {
-        Q_EMIT pressed();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void Card::focusInEvent(QFocusEvent *)

@@ -22,13 +22,8 @@ public:
     /** The side that shows now, the back or the face. */
     const ImageCell &side() const;
 
-Q_SIGNALS:
-    /** Space or Return, which turn a card as a click on its back does. */
-    void pressed();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 

@@ -192,8 +192,6 @@ void GameWindow::makeCards()
     for (int index = 1; imgFront.exists(index); ++index) {
         auto *card = new Card(this, index, imgFront(index), imgFractal(index));
         card->installEventFilter(this);
-        connect(card, &Card::pressed, this,
-                [this, index] { m_forms.handle([this, index] { imgFront_Click(index); }); });
         m_cards.push_back(card);
     }
 }
@@ -204,7 +202,8 @@ Card *GameWindow::card(int index) const
 }
 
 // The arrow keys bring the focus onto the board and move it over the cards as they lie, staying at an edge;
-// Tab and Escape give it back to QUIT. None of this is an action of the game, so it never waits for a miss.
+// Space or Return turns the card under it as a click does; Tab and Escape give the focus back to QUIT. Moving
+// is not an action of the game, so it never waits for a miss.
 bool GameWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || m_cards.empty())
@@ -212,47 +211,47 @@ bool GameWindow::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     const bool onCard = watched != cmdQuit;
     if (onCard
+        && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        if (!key->isAutoRepeat())
+            m_forms.handle([this, index = m_cursor] { imgFront_Click(index); });
+        return true;
+    }
+    if (onCard
         && (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
         cmdQuit->setFocus(Qt::TabFocusReason);
         return true;
     }
-    // From QUIT the first key comes back to the card where the cursor was left.
-    const int from = m_cursor;
-    if (!moveCursor(key->key(), key->modifiers()))
+    const int target = cursorTarget(key->key(), key->modifiers());
+    if (target == 0)
         return false;
-    if (!onCard)
-        m_cursor = from;
+    // From QUIT the first key comes back to the card where the cursor was left.
+    if (onCard)
+        m_cursor = target;
     m_cards.at(size_t(m_cursor - 1))->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
-// Moves the cursor for `key`, from where it was left; false for a key that does not move it.
-bool GameWindow::moveCursor(int key, Qt::KeyboardModifiers modifiers)
+// Where `key` takes the cursor from where it is, staying at an edge; 0 for a key that does not move it.
+int GameWindow::cursorTarget(int key, Qt::KeyboardModifiers modifiers) const
 {
     const int columns = m_game.state().columnCount, cells = cardCount();
     const int row = (m_cursor - 1) / columns, column = (m_cursor - 1) % columns;
     const bool control = modifiers & Qt::ControlModifier;
     switch (key) {
     case Qt::Key_Left:
-        m_cursor -= column > 0 ? 1 : 0;
-        return true;
+        return column > 0 ? m_cursor - 1 : m_cursor;
     case Qt::Key_Right:
-        m_cursor += column < columns - 1 ? 1 : 0;
-        return true;
+        return column < columns - 1 ? m_cursor + 1 : m_cursor;
     case Qt::Key_Up:
-        m_cursor -= row > 0 ? columns : 0;
-        return true;
+        return row > 0 ? m_cursor - columns : m_cursor;
     case Qt::Key_Down:
-        m_cursor += m_cursor + columns <= cells ? columns : 0;
-        return true;
+        return m_cursor + columns <= cells ? m_cursor + columns : m_cursor;
     case Qt::Key_Home:
-        m_cursor = control ? 1 : row * columns + 1;
-        return true;
+        return control ? 1 : row * columns + 1;
     case Qt::Key_End:
-        m_cursor = control ? cells : row * columns + columns;
-        return true;
+        return control ? cells : row * columns + columns;
     default:
-        return false;
+        return 0;
     }
 }
 
@@ -330,10 +329,10 @@ void GameWindow::setScore(int player, int pairs)
 {
     const QString text = QString::number(pairs);
     const QString unit = pairs == 1 ? QStringLiteral(" pair") : QStringLiteral(" pairs");
-    controls::announceName(*lblScore.at(size_t(player)),
-                           lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + unit);
+    const QString said = lblPlayers.at(size_t(player))->text() + QStringLiteral(": ") + text + unit;
+    controls::announceName(*lblScore.at(size_t(player)), said);
     lblScore.at(size_t(player))->setText(text);
-    m_news->tell(lblScore.at(size_t(player))->accessibleName() + QLatin1Char('.'));
+    m_news->tell(said + QLatin1Char('.'));
 }
 
 void GameWindow::attemptResolved(bool pair)

@@ -84,7 +84,7 @@ private:
     void clearBoard();
     ImageCell &loadBack(int index);
     void makeCards();
-    bool moveCursor(int key, Qt::KeyboardModifiers modifiers);
+    int cursorTarget(int key, Qt::KeyboardModifiers modifiers) const;
 
     Forms &m_forms;
     rules::Game m_game;

@@ -26,9 +26,9 @@ namespace {
 QWidget *questionGroup(QWidget *window, QLabel *question)
 {
     auto *group = new QWidget(window);
-    group->setObjectName(QStringLiteral("question"));
-    group->setAccessibleName(question->text());
+    // The buddy first: naming the group may already make its accessible interface, which the buddy decides.
     question->setBuddy(group);
+    group->setAccessibleName(question->text());
     return group;
 }
 
