@@ -4,6 +4,8 @@
 #   make test  build with the address and undefined-behaviour sanitizers and run every test, headless
 # and the installer's:
 #   make deb   build build/pairfield_<version>_amd64.deb the way a packager does
+# and CI's:
+#   make ci    make test on the committed tree in a fresh, bare Debian 12 (root or sudo)
 
 # Every Debian package the build, the tests and the game need: these are the only lists.
 RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev fonts-liberation
@@ -20,7 +22,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deb fuzz packages release asan
+.PHONY: run test deb ci fuzz packages release asan
 
 run: PACKAGES := $(RUN_PACKAGES)
 run: release
@@ -33,6 +35,9 @@ test: asan
 deb: PACKAGES := $(DEB_PACKAGES)
 deb: packages
 	cmake --workflow --preset deb --fresh
+
+ci:
+	CI=true .ci/run
 
 # The load of a picture file under libFuzzer for FUZZ_SECONDS; new inputs gather in build/fuzz/corpus, and an input
 # that breaks it is written to build/fuzz/ (add it to tests/pictures/gif_corpus once it is mended).
