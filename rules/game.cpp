@@ -76,12 +76,9 @@ void Game::imgFront_Click(Int16 index)
         checkPair();
 }
 
-void Game::whenSettled(std::function<void()> action)
+bool Game::canPick(int index) const
 {
-    if (m_showingMiss)
-        m_held.push_back(std::move(action));
-    else
-        action();
+    return index >= 1 && index <= m_state.cellCount.value() && m_view.isBackShowing(index);
 }
 
 void Game::checkPair()
@@ -103,7 +100,8 @@ void Game::checkPair()
         coverMiss();
         endTurn();
         m_showingMiss = false;
-        replayHeld();
+        if (m_missCovered)
+            m_missCovered();
     });
 }
 
@@ -133,17 +131,6 @@ void Game::endTurn()
     // The turn passes after every attempt, a pair and the last pair included.
     s.currentPlayer = s.currentPlayer == 0 ? 1 : 0;
     m_view.setTurnCaption(m_view.playerName(s.currentPlayer));
-}
-
-// What the players did during the miss, in their order, against the board as it is now. One of them may
-// start another miss: the rest then waits for that one.
-void Game::replayHeld()
-{
-    while (!m_showingMiss && !m_held.empty()) {
-        const std::function<void()> action = std::move(m_held.front());
-        m_held.pop_front();
-        action();
-    }
 }
 
 void Game::showScores()

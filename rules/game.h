@@ -3,7 +3,6 @@
 #include "gamestate.h"
 #include "gameview.h"
 
-#include <deque>
 #include <functional>
 
 namespace runtime {
@@ -15,8 +14,8 @@ namespace rules {
 
 /**
  * One game on the board of a game view: the deal, the picks, the pair check and the scores. A miss stays on
- * show for two seconds on the clock while the program goes on; what the players do meanwhile waits here and
- * happens after it, in the order it was done.
+ * show for two seconds on the clock while the program goes on; what the players do meanwhile waits for it
+ * (see Actions).
  */
 class Game
 {
@@ -33,14 +32,14 @@ public:
     /** Turns up cell `index` if its back is showing; the second pick of a turn resolves it. */
     void imgFront_Click(Int16 index);
 
+    /** Whether cell `index` is on the board and shows its back, so that a click turns it. */
+    bool canPick(int index) const;
+
     /** Whether a miss is on show, waiting to be covered. */
     bool isShowingMiss() const { return m_showingMiss; }
 
-    /**
-     * Runs a player's action now or, while a miss is on show, once the miss is covered and the turn has
-     * passed, after the actions that were held before it.
-     */
-    void whenSettled(std::function<void()> action);
+    /** Runs `covered` each time a miss has been covered and the turn has passed. */
+    void whenMissCovered(std::function<void()> covered) { m_missCovered = std::move(covered); }
 
 private:
     void checkPair();
@@ -49,14 +48,13 @@ private:
     void endTurn();
     void showScores();
     void announceWinner();
-    void replayHeld();
 
     GameState m_state;
     GameView &m_view;
     runtime::RandomSource &m_random;
     runtime::Clock &m_clock;
     bool m_showingMiss = false;
-    std::deque<std::function<void()>> m_held;
+    std::function<void()> m_missCovered;
 };
 
 } // namespace rules

@@ -10,6 +10,9 @@
 
 #include <QDirIterator>
 #include <QIcon>
+#include <QScopeGuard>
+
+#include <utility>
 
 namespace windows {
 
@@ -39,22 +42,46 @@ Forms::~Forms()
     runtime::setWindowCloser({});
 }
 
-void Forms::handle(std::function<void()> handler)
+void Forms::report(const rules::Action &action)
 {
-    runtime::guard([this, &handler] {
-        if (game.exists())
-            game->whenSettled(std::move(handler));
-        else
-            handler();
-    });
+    runtime::guard([this, &action] { m_actions.report(action); });
 }
 
-bool Forms::holdClose(QWidget &window)
+void Forms::play(int cellCount)
 {
-    if (!game.exists() || !game->isShowingMiss())
-        return false;
-    handle([&window] { window.close(); });
-    return true;
+    GameWindow &window = game.get();
+    controls::Show(window);
+    window.setUp(cellCount);
+}
+
+void Forms::quit()
+{
+    runtime::End();
+}
+
+bool Forms::mayClose(const QWidget &window, rules::Action::Kind kind)
+{
+    if (m_closing == &window)
+        return true;
+    m_asking = &window;
+    m_closesNow = false;
+    report({kind});
+    m_asking = nullptr;
+    return std::exchange(m_closesNow, false);
+}
+
+void Forms::close(rules::Action::Kind window)
+{
+    QWidget &closing = window == rules::Action::Kind::CloseGame ? static_cast<QWidget &>(game.get())
+                                                                : static_cast<QWidget &>(startup.get());
+    // The close that a player has just asked for goes on; Qt would not start another one inside it.
+    if (&closing == m_asking) {
+        m_closesNow = true;
+        return;
+    }
+    m_closing = &closing;
+    const auto closed = qScopeGuard([this] { m_closing = nullptr; });
+    closing.close();
 }
 
 } // namespace windows

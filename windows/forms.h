@@ -1,10 +1,10 @@
 #pragma once
 
+#include "rules/actions.h"
 #include "runtime/firstreference.h"
 
 #include <QByteArray>
 
-#include <functional>
 #include <optional>
 
 class QIcon;
@@ -27,8 +27,11 @@ class StartupWindow;
 /** The application's icon, the menu's drawing, at every size it was drawn at. */
 QIcon applicationIcon();
 
-/** The program's windows, each created on its first reference and kept to the end of the run. */
-class Forms
+/**
+ * The program's windows, each created on its first reference and kept to the end of the run, and the stage on
+ * which the players' actions are carried out.
+ */
+class Forms : public rules::Stage
 {
 public:
     /** What the windows take from the machine: the program's directory, chance and time. */
@@ -51,19 +54,30 @@ public:
     const Services &services() const { return m_services; }
 
     /**
-     * Runs a handler of any window for an event of a player, inside the guard that turns a failure into the
-     * program's report and end. While a miss is on show, the game holds it until the miss is covered.
+     * Hands an action of a player to the rules, inside the guard that turns a failure into the program's
+     * report and end; they carry it out now, later or not at all.
      */
-    void handle(std::function<void()> handler);
+    void report(const rules::Action &action);
+    /** The rules that judge the players' actions, for the game to join. */
+    rules::Actions &actions() { return m_actions; }
 
     /**
-     * Whether closing `window` has to wait for a miss on show; if so, the close is held like any other
-     * action of a player and happens after it.
+     * Whether `window` may close now. Closing it by its frame is an action of a player like any other, which
+     * the rules carry out now, once a miss on show is covered, or not at all; a close that had to wait is
+     * carried out later by closing the window again.
      */
-    bool holdClose(QWidget &window);
+    bool mayClose(const QWidget &window, rules::Action::Kind kind);
+
+    void play(int cellCount) override;
+    void quit() override;
+    void close(rules::Action::Kind window) override;
 
 private:
     Services m_services;
+    rules::Actions m_actions {*this};
+    const QWidget *m_closing = nullptr; // the window that the stage is closing
+    const QWidget *m_asking = nullptr; // the window whose close a player has just asked for
+    bool m_closesNow = false;
 };
 
 } // namespace windows

@@ -15,9 +15,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace windows {
 
@@ -56,7 +54,7 @@ GameWindow::GameWindow(Forms &forms)
     setTwipsGeometry(*cmdQuit, 10680, 360, 1095, 435);
     cmdQuit->setFont(controls::designFont(12));
     cmdQuit->setAutoDefault(true); // Return works like Space on the focused button
-    connect(cmdQuit, &QPushButton::clicked, this, [this] { m_forms.handle([this] { cmdQuit_Click(); }); });
+    connect(cmdQuit, &QPushButton::clicked, this, &GameWindow::cmdQuit_Click);
 
     const QColor yellow(0xFF, 0xFF, 0x00), green(0x00, 0xC0, 0x00), blue(0x00, 0x00, 0xFF);
     lblTurn = controls::designLabel(this, yellow, 12);
@@ -73,19 +71,19 @@ GameWindow::GameWindow(Forms &forms)
     setTwipsGeometry(*lblWinner, 2640, 7560, 7215, 735);
     lblWinner->hide();
 
-    connect(&imgFront(1), &ImageCell::clicked, this,
-            [this] { m_forms.handle([this] { imgFront_Click(1); }); });
+    connect(&imgFront(1), &ImageCell::clicked, this, [this] { imgFront_Click(1); });
+    forms.actions().attach(m_game);
     cmdQuit->installEventFilter(this);
     cmdQuit->setFocus();
 }
 
-void GameWindow::setUp()
+void GameWindow::setUp(int cellCount)
 {
     // A second PLAY starts a fresh game on a fresh board.
     if (m_boardLaidOut)
         clearBoard();
     m_boardLaidOut = true;
-    layOut();
+    layOut(cellCount);
     makeCards();
     const rules::GameState &s = m_game.state();
     m_news->tell(QStringLiteral("%1 cards in 4 rows of %2.").arg(s.cellCount).arg(s.columnCount));
@@ -95,7 +93,7 @@ void GameWindow::setUp()
 
 // Lays the board out column by column from the two design-time cells: the first column is shifted by the
 // left margin, the first cell of each row is made from it, then the rest of each row.
-void GameWindow::layOut()
+void GameWindow::layOut(int cellCount)
 {
     using runtime::Int16;
     // The first reference to the library loads its pictures; the value itself is of no use.
@@ -109,10 +107,7 @@ void GameWindow::layOut()
     firstFace.setLeft(imgFractal(0).Left());
     firstFace.setTop(imgFractal(0).Top());
 
-    const StartupWindow &startup = m_forms.startup.get();
-    for (s.loopIndex = 0; s.loopIndex <= 9; s.loopIndex += 1)
-        if (startup.numCells.at(size_t(s.loopIndex.value()))->isChecked())
-            s.cellCount = (s.loopIndex + 1) * 4;
+    s.cellCount = cellCount;
     s.columnCount = runtime::roundToInt16(s.cellCount / 4.0);
     const Int16 margin = design::boardMargin(s.columnCount);
     firstFace.setLeft(firstFace.Left() + float(s.columnPitch * margin));
@@ -181,8 +176,7 @@ void GameWindow::clearBoard()
 ImageCell &GameWindow::loadBack(int index)
 {
     ImageCell &back = imgFront.Load(index);
-    connect(&back, &ImageCell::clicked, this,
-            [this, index] { m_forms.handle([this, index] { imgFront_Click(index); }); });
+    connect(&back, &ImageCell::clicked, this, [this, index] { imgFront_Click(index); });
     return back;
 }
 
@@ -213,7 +207,7 @@ bool GameWindow::eventFilter(QObject *watched, QEvent *event)
     if (onCard
         && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
         if (!key->isAutoRepeat())
-            m_forms.handle([this, index = m_cursor] { imgFront_Click(index); });
+            imgFront_Click(m_cursor);
         return true;
     }
     if (onCard
@@ -257,18 +251,17 @@ int GameWindow::cursorTarget(int key, Qt::KeyboardModifiers modifiers) const
 
 void GameWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_forms.holdClose(*this))
-        event->ignore();
+    event->setAccepted(m_forms.mayClose(*this, rules::Action::Kind::CloseGame));
 }
 
 void GameWindow::cmdQuit_Click()
 {
-    runtime::End();
+    m_forms.report({rules::Action::Kind::Quit});
 }
 
 void GameWindow::imgFront_Click(int index)
 {
-    m_game.imgFront_Click(index);
+    m_forms.report({rules::Action::Kind::Pick, index});
 }
 
 bool GameWindow::isBackShowing(int cell) const
@@ -308,7 +301,7 @@ void GameWindow::putPicture(int cell, int picture)
 
 QString GameWindow::playerName(int player) const
 {
-    return m_forms.startup->txtName.at(size_t(player))->text();
+    return m_forms.startup->playerName(player);
 }
 
 // The score area's labels are named by what they mean, not only what they show, for assistive technology;

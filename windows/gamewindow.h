@@ -28,18 +28,16 @@ class GameWindow : public QWidget, public rules::GameView
 public:
     explicit GameWindow(Forms &forms);
 
-    /** Lays out a board of the size chosen on the setup window and deals a game on it. */
-    void setUp();
-    /** Ends the program. */
+    /** Lays out a board of `cellCount` cards and deals a game on it. */
+    void setUp(int cellCount);
+    /** QUIT: ends the program, at once or once a miss on show is covered. */
     void cmdQuit_Click();
-    /** A click on the back of cell `index`. */
+    /** A click on the back of cell `index`, or a key or assistive technology turning it. */
     void imgFront_Click(int index);
 
     const rules::GameState &state() const { return m_game.state(); }
-    /** Whether a miss is on show; see rules::Game::whenSettled for what waits for it. */
+    /** Whether a miss is on show. */
     bool isShowingMiss() const { return m_game.isShowingMiss(); }
-    /** Runs a player's action now, or after the miss on show. */
-    void whenSettled(std::function<void()> action) { m_game.whenSettled(std::move(action)); }
 
     QPushButton *cmdQuit;
     QLabel *lblTurn;
@@ -78,7 +76,7 @@ protected:
 private:
     using CellLoader = std::function<ImageCell &(int index)>;
 
-    void layOut();
+    void layOut(int cellCount);
     void placeRowStarts(const CellLoader &load, const ImageCell &first, bool visible);
     void placeColumns(const CellLoader &load, const ImageCell &first, bool visible);
     void clearBoard();

@@ -2,7 +2,6 @@
 
 #include "design.h"
 #include "forms.h"
-#include "gamewindow.h"
 
 #include "controls/designkit.h"
 #include "controls/services.h"
@@ -82,7 +81,7 @@ StartupWindow::StartupWindow(Forms &forms) : m_forms(forms)
     setTwipsGeometry(*cmdPlay, 8160, 1920, 1695, 1095);
     cmdPlay->setFont(controls::designFont(18));
     cmdPlay->setAutoDefault(true); // Return works like Space on the focused button
-    connect(cmdPlay, &QPushButton::clicked, this, [this] { m_forms.handle([this] { cmdPlay_Click(); }); });
+    connect(cmdPlay, &QPushButton::clicked, this, &StartupWindow::cmdPlay_Click);
 
     // Tab order: the names, the sizes, then PLAY; the first name has the focus.
     QWidget *previous = txtName[1];
@@ -103,15 +102,26 @@ void StartupWindow::Form_Load()
 
 void StartupWindow::cmdPlay_Click()
 {
-    GameWindow &game = m_forms.game.get();
-    controls::Show(game);
-    game.setUp();
+    m_forms.report({rules::Action::Kind::Play, chosenCellCount()});
+}
+
+int StartupWindow::chosenCellCount() const
+{
+    int cellCount = 0;
+    for (size_t option = 0; option < numCells.size(); ++option)
+        if (numCells[option]->isChecked())
+            cellCount = int(option + 1) * 4;
+    return cellCount;
+}
+
+QString StartupWindow::playerName(int player) const
+{
+    return txtName.at(size_t(player))->text();
 }
 
 void StartupWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_forms.holdClose(*this))
-        event->ignore();
+    event->setAccepted(m_forms.mayClose(*this, rules::Action::Kind::CloseSetup));
 }
 
 } // namespace windows

@@ -23,8 +23,12 @@ public:
 
     /** Selects the first name so that typing replaces it. */
     void Form_Load();
-    /** Shows the game window and starts a game on it. */
+    /** PLAY: a game of the board size chosen now, at once or once a miss on show is covered. */
     void cmdPlay_Click();
+    /** The board size that the selected option asks for, 4 to 40; 0 while none is selected. */
+    int chosenCellCount() const;
+    /** The name of player 0 or 1 as it stands now. */
+    QString playerName(int player) const;
 
     QLabel *Label1;
     QLabel *Label2;

@@ -209,6 +209,20 @@ public:
     }
     QImage face(const QImage &image, int cell) const { return image.copy(back(cell)); }
 
+    // Turns cards two by two until a turn misses, pairs simply staying up; the first card of the miss, whose
+    // faces are then on show, or 0 if the whole board paired.
+    int turnUntilMiss()
+    {
+        for (int first = 1; first < cells(); first += 2) {
+            click(first);
+            click(first + 1);
+            const QImage during = facesUp(first, first + 1);
+            if (face(during, first) != face(during, first + 1))
+                return first;
+        }
+        return 0;
+    }
+
     QProcess &process() { return m_process; }
     QPoint gameOrigin() const { return m_game; }
 
@@ -236,6 +250,7 @@ class tst_EndToEnd : public QObject
 
 private Q_SLOTS:
     void missStaysOnScreenThroughThePauseAndClicksWait();
+    void heldPlayDropsTheClicksOfTheOldBoard();
     void wholeSmallGameEndsAndQuitLeavesNothing();
     void missingPictureIsReportedAndEndsTheProgram();
     void installedGameFindsItsPictures();
@@ -262,17 +277,8 @@ void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
         QCOMPARE(QColor(board.pixel(back.center().x(), back.bottom() + 3)), QColor(0x40, 0x40, 0x40));
     }
 
-    // Turn cards two by two until a turn misses; pairs simply stay up.
-    int first = 1;
-    for (;; first += 2) {
-        QVERIFY2(first < 24, "no miss in the whole board");
-        game.click(first);
-        game.click(first + 1);
-        const QImage during = game.facesUp(first, first + 1);
-        QVERIFY(game.showsFace(during, first) && game.showsFace(during, first + 1));
-        if (game.face(during, first) != game.face(during, first + 1))
-            break;
-    }
+    const int first = game.turnUntilMiss();
+    QVERIFY(first > 0);
 
     // A third click during the miss waits for it: the third card stays down while the miss is on show,
     // and turns as the miss is covered.
@@ -289,6 +295,25 @@ void tst_EndToEnd::missStaysOnScreenThroughThePauseAndClicksWait()
     QVERIFY(!QTest::currentTestFailed());
     QVERIFY(waitFor([&] { return game.showsFace(screen(), third); }, 5000));
 
+    clickAt(game.quitButton());
+    QVERIFY(game.process().waitForFinished(20000));
+    QCOMPARE(game.process().exitCode(), 0);
+}
+
+// PLAY of a smaller board during a miss, then a click on a card that the new board will not have: the new
+// game comes, fresh, and the click goes with the old one.
+void tst_EndToEnd::heldPlayDropsTheClicksOfTheOldBoard()
+{
+    Game game;
+    QVERIFY(game.waitForSetup());
+    QVERIFY(game.play(5));
+    QVERIFY(game.turnUntilMiss() > 0);
+    const QRect pastTheNewBoard = game.back(20);
+    game.pressPlay(1);
+    clickAt(pastTheNewBoard.center());
+    QVERIFY(waitFor([&] { return woodShare(screen(), pastTheNewBoard) == 0; })); // the old board is gone
+    QVERIFY(game.waitForBoard());
+    QCOMPARE(game.process().state(), QProcess::Running);
     clickAt(game.quitButton());
     QVERIFY(game.process().waitForFinished(20000));
     QCOMPARE(game.process().exitCode(), 0);

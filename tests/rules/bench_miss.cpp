@@ -18,7 +18,7 @@ static void missOnShowForTwoSeconds(benchmark::State &state)
         game.state().cellCount = 4;
         game.imgFront_Click(1);
         game.imgFront_Click(2);
-        game.whenSettled([] { QCoreApplication::quit(); });
+        game.whenMissCovered([] { QCoreApplication::quit(); });
         QCoreApplication::exec();
     }
 }

@@ -1,4 +1,5 @@
 #include "fakes/fakes.h"
+#include "rules/actions.h"
 #include "rules/game.h"
 
 #include <QTest>
@@ -6,6 +7,21 @@
 #include <random>
 
 namespace {
+
+using Kind = rules::Action::Kind;
+
+// The windows' part of the actions that are not picks, written down.
+struct FakeStage final : rules::Stage
+{
+    void play(int cellCount) override { log << QStringLiteral("play %1").arg(cellCount); }
+    void quit() override { log << QStringLiteral("quit"); }
+    void close(Kind window) override
+    {
+        log << (window == Kind::CloseGame ? QStringLiteral("close game") : QStringLiteral("close setup"));
+    }
+
+    QStringList log;
+};
 
 // A dealt board with known faces and a known starter, played with a fake clock.
 struct Board
@@ -16,22 +32,49 @@ struct Board
             view.pictures.at(size_t(cell)) = faces.at(cell - 1);
         game.state().cellCount = int(faces.size());
         game.state().currentPlayer = starter;
+        actions.attach(game);
     }
 
-    // Clicks as a player does, through the game's gate; a miss is waited out before the next click.
+    // An action as the windows report it: a card's number, "play <size>", "quit", "close game" or "close
+    // setup".
+    void report(const QString &what)
+    {
+        const QStringList words = what.split(QLatin1Char(' '));
+        if (what == "quit")
+            actions.report({Kind::Quit});
+        else if (words.first() == "play")
+            actions.report({Kind::Play, words.last().toInt()});
+        else if (words.first() == "close")
+            actions.report({words.last() == "game" ? Kind::CloseGame : Kind::CloseSetup});
+        else
+            actions.report({Kind::Pick, what.toInt()});
+    }
+
+    // Clicks as a player does; a miss is waited out before the next click.
     void click(const QList<int> &cells)
     {
         for (int cell : cells) {
-            game.whenSettled([this, cell] { game.imgFront_Click(cell); });
+            report(QString::number(cell));
             if (game.isShowingMiss())
                 clock.advance(2);
         }
+    }
+
+    QList<int> facesUp() const
+    {
+        QList<int> up;
+        for (int cell = 1; cell < int(view.face.size()); ++cell)
+            if (view.face[size_t(cell)])
+                up << cell;
+        return up;
     }
 
     fakes::FakeView view;
     fakes::ScriptedRandom random;
     fakes::FakeClock clock;
     rules::Game game;
+    FakeStage stage;
+    rules::Actions actions {stage};
 };
 
 } // namespace
@@ -45,7 +88,8 @@ private Q_SLOTS:
     void pairScoresForTheCurrentPlayerAndStaysUp_data();
     void pairScoresForTheCurrentPlayerAndStaysUp();
     void missIsCoveredAfterThePause();
-    void actionsDuringAMissWaitAndKeepTheirOrder();
+    void actionsDuringAMiss_data();
+    void actionsDuringAMiss();
     void gameEndsWithTheWinnerText_data();
     void gameEndsWithTheWinnerText();
     void randomPlayKeepsTheInvariants();
@@ -114,34 +158,62 @@ void tst_Turn::missIsCoveredAfterThePause()
     QCOMPARE(board.game.state().score, (std::array<runtime::Byte, 2> {0, 0}));
 }
 
-// What the players do during a miss happens after it, in order, against the board as it is then; an action
-// that starts another miss makes the rest wait for that one too.
-void tst_Turn::actionsDuringAMissWaitAndKeepTheirOrder()
+void tst_Turn::actionsDuringAMiss_data()
 {
-    Board board({1, 2, 1, 2}, 0);
-    QStringList done;
-    const auto later = [&](const QString &what) { board.game.whenSettled([&done, what] { done << what; }); };
-    later("at once");
-    board.game.imgFront_Click(1);
-    board.game.imgFront_Click(2);
+    QTest::addColumn<QStringList>("during"); // what the players do while A's miss of cards 1 and 2 is on show
+    QTest::addColumn<QStringList>("afterTheMiss"); // what the windows were asked to do once it is covered
+    QTest::addColumn<QStringList>("twoSecondsLater");
+    QTest::addColumn<QList<int>>("facesUp");
 
-    for (const int cell : {1, 2})
-        board.game.whenSettled([&board, cell] { board.game.imgFront_Click(cell); });
-    later("after both misses");
-    QCOMPARE(done, QStringList {"at once"});
+    // Faces 1 2 3 4 1 2 3 4: cards 3 and 7 are a pair, 1 and 2 a miss.
+    const QStringList none;
+    QTest::newRow("picks wait, in order") << QStringList {"3", "7"} << none << none << QList<int> {3, 7};
+    QTest::newRow("a held miss makes the rest wait") << QStringList {"5", "6", "close setup", "3"} << none
+                                                     << QStringList {"close setup"} << QList<int> {3};
+    QTest::newRow("a face on show does nothing, now or later")
+        << QStringList {"1", "2"} << none << none << QList<int> {};
+    QTest::newRow("a card past the board does nothing")
+        << QStringList {"9", "0"} << none << none << QList<int> {};
+    QTest::newRow("PLAY takes its game's picks with it")
+        << QStringList {"3", "play 4", "5", "8"} << QStringList {"play 4"} << QStringList {"play 4"}
+        << QList<int> {};
+    QTest::newRow("the size chosen at each PLAY")
+        << QStringList {"play 40", "5", "play 8"} << QStringList {"play 40", "play 8"}
+        << QStringList {"play 40", "play 8"} << QList<int> {};
+    QTest::newRow("QUIT at once after the miss")
+        << QStringList {"3", "5", "4", "8", "quit"} << QStringList {"quit"} << QStringList {"quit"}
+        << QList<int> {};
+    QTest::newRow("closing the game window ends its game")
+        << QStringList {"3", "close game", "7"} << QStringList {"close game"} << QStringList {"close game"}
+        << QList<int> {};
+    QTest::newRow("closing the setup window keeps the game")
+        << QStringList {"3", "close setup", "7"} << QStringList {"close setup"} << QStringList {"close setup"}
+        << QList<int> {3, 7};
+}
 
-    // The first miss is covered and B gets the turn; B's held picks make the same miss again.
+// What the players do during a miss waits for it; what ends the game drops the picks made in it.
+void tst_Turn::actionsDuringAMiss()
+{
+    QFETCH(QStringList, during);
+    QFETCH(QStringList, afterTheMiss);
+    QFETCH(QStringList, twoSecondsLater);
+    QFETCH(QList<int>, facesUp);
+
+    Board board({1, 2, 3, 4, 1, 2, 3, 4}, 0);
+    board.report("play 8"); // no miss on show: at once
+    board.stage.log.clear();
+    board.report("1");
+    board.report("2");
+    for (const QString &action : during)
+        board.report(action);
+    QCOMPARE(board.stage.log, QStringList {});
+    QCOMPARE(board.facesUp(), QList<int>({1, 2}));
+
     board.clock.advance(2);
-    QVERIFY(board.game.isShowingMiss());
-    QCOMPARE(board.view.turn, QStringLiteral("B"));
-    QVERIFY(board.view.face[1] && board.view.face[2]);
-    QCOMPARE(done, QStringList {"at once"});
-
+    QCOMPARE(board.stage.log, afterTheMiss);
     board.clock.advance(2);
-    QVERIFY(!board.game.isShowingMiss());
-    QCOMPARE(board.view.turn, QStringLiteral("A"));
-    QCOMPARE(done, QStringList({"at once", "after both misses"}));
-    QVERIFY(board.view.back[1] && board.view.back[2]);
+    QCOMPARE(board.stage.log, twoSecondsLater);
+    QCOMPARE(board.facesUp(), facesUp);
 }
 
 void tst_Turn::gameEndsWithTheWinnerText_data()
@@ -204,12 +276,15 @@ void tst_Turn::randomPlayKeepsTheInvariants()
         runtime::SystemRandom random;
         fakes::FakeClock clock;
         rules::Game rules(view, random, clock);
+        FakeStage stage;
+        rules::Actions actions(stage);
+        actions.attach(rules);
         rules.state().cellCount = cells;
         rules.deal();
 
         for (int click = 0; click < 400 && !view.winnerShown; ++click) {
             const int pick = std::uniform_int_distribution(1, cells)(chance);
-            rules.whenSettled([&rules, pick] { rules.imgFront_Click(pick); });
+            actions.report({Kind::Pick, pick});
             // Now and then a miss ends with clicks held, now and then at once.
             if (std::uniform_int_distribution(0, 3)(chance) == 0)
                 clock.advance(2);
