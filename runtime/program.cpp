@@ -78,6 +78,7 @@ struct HeldMessage
 
 QtMessageHandler previousHandler = nullptr;
 std::vector<HeldMessage> heldMessages;
+QByteArray displayOption;
 
 // Whether Qt's Wayland platform plugin is in one of the places where Qt looks for platform plugins.
 bool hasWaylandSupport()
@@ -98,9 +99,10 @@ void startupHandler(QtMsgType type, const QMessageLogContext &context, const QSt
         return;
     }
     const QByteArray display = qgetenv("DISPLAY"), wayland = qgetenv("WAYLAND_DISPLAY");
-    const QByteArray where = !display.isEmpty() ? "DISPLAY=" + display
-        : !wayland.isEmpty()                    ? "WAYLAND_DISPLAY=" + wayland
-                                                : QByteArray("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    const QByteArray where = !displayOption.isEmpty() ? "-display " + displayOption
+        : !display.isEmpty()                          ? "DISPLAY=" + display
+        : !wayland.isEmpty()                          ? "WAYLAND_DISPLAY=" + wayland
+                             : QByteArray("neither DISPLAY nor WAYLAND_DISPLAY is set");
     std::fprintf(stderr, "pairfield: needs a graphical session, and no display could be opened (%s)%s\n",
                  where.constData(),
                  display.isEmpty() && !wayland.isEmpty() && !hasWaylandSupport()
@@ -112,8 +114,9 @@ void startupHandler(QtMsgType type, const QMessageLogContext &context, const QSt
 
 } // namespace
 
-StartupWatch::StartupWatch()
+StartupWatch::StartupWatch(const QByteArray &displayAsked)
 {
+    displayOption = displayAsked;
     previousHandler = qInstallMessageHandler(startupHandler);
 }
 

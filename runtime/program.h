@@ -39,13 +39,14 @@ void clearEnd();
 
 /**
  * Watches the window system's start-up: while it lives, a fatal message (no display could be opened) ends
- * the program with one line on standard error and status 1, instead of an abort and a core dump. Other
- * messages are held and passed on once it ends.
+ * the program with one line on standard error and status 1, instead of an abort and a core dump. The line
+ * names `displayAsked` (a -display option's) if there is one, else the session's display. Other messages
+ * are held and passed on once it ends.
  */
 class StartupWatch
 {
 public:
-    StartupWatch();
+    explicit StartupWatch(const QByteArray &displayAsked = {});
     ~StartupWatch();
     StartupWatch(const StartupWatch &) = delete;
     StartupWatch &operator=(const StartupWatch &) = delete;

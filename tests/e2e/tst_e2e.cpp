@@ -466,20 +466,25 @@ void tst_EndToEnd::programInADirectoryNamedInLatin1()
 
 void tst_EndToEnd::withoutADisplayOneLineAndFailure_data()
 {
-    QTest::addColumn<QString>("wayland"); // WAYLAND_DISPLAY; no DISPLAY in either case
+    QTest::addColumn<QString>("wayland"); // WAYLAND_DISPLAY; no DISPLAY in any case
     QTest::addColumn<bool>("waylandSupport");
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("said");
-    QTest::newRow("no display at all") << QString() << true << "(neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    QTest::newRow("no display at all")
+        << QString() << true << QStringList() << "(neither DISPLAY nor WAYLAND_DISPLAY is set)";
     QTest::newRow("Wayland without Qt's support for it")
-        << "wl-test" << false
+        << "wl-test" << false << QStringList()
         << "(WAYLAND_DISPLAY=wl-test): Qt's Wayland platform support is not installed (Debian package "
            "qt6-wayland)";
+    QTest::newRow("the display asked for")
+        << QString() << true << QStringList {"-display", ":999"} << "(-display :999)";
 }
 
 void tst_EndToEnd::withoutADisplayOneLineAndFailure()
 {
     QFETCH(QString, wayland);
     QFETCH(bool, waylandSupport);
+    QFETCH(QStringList, arguments);
     QFETCH(QString, said);
     QTemporaryDir directory;
     QString program = QStringLiteral(PF_PAIRFIELD);
@@ -502,7 +507,7 @@ void tst_EndToEnd::withoutADisplayOneLineAndFailure()
     if (!wayland.isEmpty())
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
     process.setProcessEnvironment(environment);
-    process.start(program, {});
+    process.start(program, arguments);
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 1);
@@ -512,31 +517,60 @@ void tst_EndToEnd::withoutADisplayOneLineAndFailure()
     QCOMPARE(lines.first(), "pairfield: needs a graphical session, and no display could be opened " + said);
 }
 
-// --help and --version answer on standard output without a window, even without a display.
+// --help and --version answer on standard output without a window, even without a display; Qt takes its own
+// options; anything else is refused before a window opens.
 void tst_EndToEnd::commandLineAnswersWithoutAWindow_data()
 {
-    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("display");
+    QTest::addColumn<QString>("output"); // where standard output goes, if not to the test
+    QTest::addColumn<int>("status");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("--version") << "--version"
-                               << "pairfield " PF_VERSION;
-    QTest::newRow("--help") << "--help"
-                            << "Usage: pairfield [--help | --version]";
+    QTest::addColumn<QString>("error"); // the end of standard error
+
+    const QString refused = "\nTry 'pairfield --help' for more information.\n";
+    QTest::newRow("--version") << QStringList {"--version"} << false << QString() << 0
+                               << "pairfield " PF_VERSION << QString();
+    QTest::newRow("--help") << QStringList {"--help"} << false << QString() << 0
+                            << "Usage: pairfield [--help | --version]" << QString();
+    QTest::newRow("after Qt's own option") << QStringList {"-platform", "offscreen", "--version"} << false
+                                           << QString() << 0 << "pairfield " PF_VERSION << QString();
+    QTest::newRow("to a full disk")
+        << QStringList {"--version"} << false << "/dev/full" << 1 << QString()
+        << "pairfield: cannot write to standard output: No space left on device\n";
+    for (const QString &unknown : QStringList {"--version=x", "-h", "--bogus", "cards.txt"})
+        QTest::newRow(qPrintable(unknown)) << QStringList {unknown} << true << QString() << 2 << QString()
+                                           << "pairfield: unknown option '" + unknown + "'" + refused;
+    QTest::newRow("two answers at once") << QStringList {"--help", "--version"} << true << QString() << 2
+                                         << QString() << "pairfield: unknown option '--help'" + refused;
 }
 
 void tst_EndToEnd::commandLineAnswersWithoutAWindow()
 {
-    QFETCH(QString, argument);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, display);
+    QFETCH(QString, output);
+    QFETCH(int, status);
     QFETCH(QString, firstLine);
+    QFETCH(QString, error);
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
+    if (!display)
+        environment.remove(QStringLiteral("DISPLAY"));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(PF_PAIRFIELD), {argument});
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
+    process.start(QStringLiteral(PF_PAIRFIELD), arguments);
     QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0),
-             firstLine);
-    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QCOMPARE(process.exitCode(), status);
+    const QStringList lines
+        = QString::fromLocal8Bit(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(), firstLine);
+    for (const QString &line : lines)
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+    // Qt may say something of the session first.
+    const QString said = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(error.isEmpty() ? !said.contains("pairfield") : said.endsWith(error), qPrintable(said));
 }
 
 // Random actions against the real program; after each, what a player sees must make sense: each cell shows
