@@ -5,6 +5,9 @@
 #include "pictures/picture.h"
 #include "runtime/failure.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,6 +57,25 @@ void checkName(const QString &name)
             broken("a name with a character that cannot be shown");
 }
 
+// Where Qt's own GIF reader reads the input too, the pixels that we draw must be the ones it draws. Where we
+// leave a pixel clear, Qt may paint one that the file does not give: the background outside a frame smaller
+// than the picture, white for an index past the colour table.
+void compareWithQt(const std::uint8_t *data, std::size_t size, const QImage &ours)
+{
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "gif");
+    const QImage theirs = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (theirs.isNull())
+        return;
+    if (theirs.size() != ours.size())
+        broken("a picture of another size than Qt's GIF reader reads");
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            if (qAlpha(ours.pixel(x, y)) != 0 && ours.pixel(x, y) != theirs.pixel(x, y))
+                broken("a pixel that Qt's GIF reader draws otherwise");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -70,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (picture->image().format() != QImage::Format_ARGB32_Premultiplied)
             broken("a picture in another format than the painting one");
         checkName(picture->name());
+        compareWithQt(data, size, picture->image());
     } catch (const runtime::Failure &failure) {
         const QString prefix
             = QStringLiteral("Cannot load picture \"%1\": ").arg(QString::fromLatin1(pictureFile()));

@@ -138,6 +138,8 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
     QTest::newRow("huge frame in a small picture")
         << 5 << "huge frame"
         << "not a readable GIF picture (image size 60000 x 60000 out of range)";
+    QTest::newRow("no image") << 5 << "no image"
+                              << "not a readable GIF picture (no image in the file)";
     QTest::newRow("ends after the image descriptor")
         << 5 << "descriptor only"
         << "not a readable GIF picture (the file ends too early)";
@@ -208,6 +210,8 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad, hugeScreen);
     } else if (kind == QStringLiteral("huge frame")) {
         directory.replace(bad, hugeFrame);
+    } else if (kind == QStringLiteral("no image")) {
+        directory.replace(bad, QByteArray::fromHex("47494638396101000100800000000000ffffff3b"));
     } else if (kind == QStringLiteral("descriptor only")) {
         directory.replace(bad, good.left(frameStart + 10));
     } else if (kind == QStringLiteral("code size 9")) {
@@ -295,6 +299,9 @@ void tst_ImagesWindow::picturesAreNamedByTheirFiles_data()
         << QString::fromUtf8("frog \xf0\x9f\x90\xb8 \xf0\xa0\x80\x80");
     QTest::newRow("one long word") << QByteArray("21fe78" + QByteArray(120, 'a').toHex() + "00")
                                    << QString(80, 'a');
+    QTest::newRow("exactly 80 characters")
+        << QByteArray("21fe50" + (QByteArray(39, 'a') + ' ' + QByteArray(40, 'b')).toHex() + "00")
+        << QString(39, 'a') + ' ' + QString(40, 'b');
     QTest::newRow("cut after a whole word")
         << QByteArray("21fe64" + QByteArray("word ").repeated(20).toHex() + "00")
         << QStringLiteral("word ").repeated(16).chopped(1);

@@ -1,0 +1,219 @@
+// Our GIF decoder against Qt's own GIF reader, on GIFs made here for each feature of the format: both must
+// draw the same pixels, fully transparent pixels being equal whatever their colour.
+#include "pictures/gifdecoder.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QTest>
+
+#include <bit>
+#include <functional>
+
+namespace {
+
+struct Frame
+{
+    explicit Frame(const QRect &where) : rect(where) { }
+
+    QRect rect; // within the picture
+    QList<QRgb> localTable; // empty: the global table
+    bool interlaced = false;
+    int transparent = -1;
+    int codeSize = 0; // the LZW minimum code size; 0: the table's
+    std::function<int(int x, int y)> index = [](int x, int y) { return (3 * x + 5 * y) % 2; }; // its colour
+};
+
+void put16(QByteArray &out, int value)
+{
+    out += char(value & 0xff);
+    out += char(value >> 8);
+}
+
+// The size field of a colour table of `colours` entries (a power of two, 2 to 256).
+int sizeField(const QList<QRgb> &colours)
+{
+    return std::countr_zero(unsigned(colours.size())) - 1;
+}
+
+QByteArray table(const QList<QRgb> &colours)
+{
+    QByteArray out;
+    for (const QRgb colour : colours)
+        for (const int channel : {qRed(colour), qGreen(colour), qBlue(colour)})
+            out += char(channel);
+    return out;
+}
+
+QByteArray subBlocks(const QByteArray &data)
+{
+    QByteArray out;
+    for (qsizetype at = 0; at < data.size(); at += 255)
+        out += char(std::min<qsizetype>(255, data.size() - at)) + data.mid(at, 255);
+    return out + '\0';
+}
+
+// Each index its own code, with a clear code before the decoder's table would make the codes wider.
+QByteArray lzw(const QByteArray &indices, int codeSize)
+{
+    const int clear = 1 << codeSize, width = codeSize + 1;
+    QByteArray out;
+    quint32 bits = 0;
+    int count = 0;
+    const auto put = [&](int code) {
+        bits |= quint32(code) << count;
+        for (count += width; count >= 8; count -= 8, bits >>= 8)
+            out += char(bits & 0xff);
+    };
+    put(clear);
+    int sinceClear = 0;
+    for (const char index : indices) {
+        if (sinceClear++ == clear - 2) {
+            put(clear);
+            sinceClear = 1;
+        }
+        put(quint8(index));
+    }
+    put(clear + 1);
+    if (count > 0)
+        out += char(bits & 0xff);
+    return out;
+}
+
+QByteArray gif(QSize screen, const QList<QRgb> &global, const QList<Frame> &frames,
+               const QByteArray &comment = {})
+{
+    QByteArray out("GIF89a");
+    put16(out, screen.width());
+    put16(out, screen.height());
+    out += char(global.isEmpty() ? 0 : 0x80 | 0x70 | sizeField(global));
+    out += QByteArray(2, '\0'); // background colour 0, no aspect ratio
+    out += table(global);
+    if (!comment.isEmpty())
+        out += "\x21\xfe" + subBlocks(comment);
+    for (const Frame &frame : frames) {
+        if (frame.transparent >= 0)
+            out += QByteArray::fromHex("21f904010000") + char(frame.transparent) + '\0';
+        out += ',';
+        for (const int value : {frame.rect.x(), frame.rect.y(), frame.rect.width(), frame.rect.height()})
+            put16(out, value);
+        out += char((frame.localTable.isEmpty() ? 0 : 0x80 | sizeField(frame.localTable))
+                    | (frame.interlaced ? 0x40 : 0));
+        out += table(frame.localTable);
+        // Rows in the order the file keeps them: interlaced, every 8th from 0, from 4, every 4th from 2,
+        // every 2nd from 1.
+        QList<int> rows;
+        const int height = frame.rect.height();
+        for (const auto &[start, step] : frame.interlaced
+                 ? QList<std::pair<int, int>> {{0, 8}, {4, 8}, {2, 4}, {1, 2}}
+                 : QList<std::pair<int, int>> {{0, 1}})
+            for (int y = start; y < height; y += step)
+                rows << y;
+        QByteArray indices;
+        for (const int y : rows)
+            for (int x = 0; x < frame.rect.width(); ++x)
+                indices += char(frame.index(x, y));
+        const int tableSize = int((frame.localTable.isEmpty() ? global : frame.localTable).size());
+        const int codeSize
+            = frame.codeSize > 0 ? frame.codeSize : std::max(2, std::countr_zero(unsigned(tableSize)));
+        out += char(codeSize) + subBlocks(lzw(indices, codeSize));
+    }
+    return out + ';';
+}
+
+QList<QRgb> colours(int count)
+{
+    QList<QRgb> made;
+    for (int k = 0; k < count; ++k)
+        made << qRgb((k * 37) % 256, (k * 91 + 13) % 256, 255 - k);
+    return made;
+}
+
+} // namespace
+
+class tst_GifDecoder : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void drawsAsQtDraws_data();
+    void drawsAsQtDraws();
+};
+
+void tst_GifDecoder::drawsAsQtDraws_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QRect>("drawn"); // where Qt's pixels are compared; ours are transparent outside it
+
+    const QSize size(21, 13);
+    const QRect whole({0, 0}, size);
+    const auto row = [](const char *name, const QByteArray &file, const QRect &frame) {
+        QTest::newRow(name) << file << frame;
+    };
+    for (const int count : {2, 4, 16, 256}) {
+        Frame frame {whole};
+        frame.index = [count](int x, int y) { return (3 * x + 5 * y + x * y) % count; };
+        QTest::addRow("%d colours", count) << gif(size, colours(count), {frame}) << whole;
+    }
+
+    Frame interlaced {whole};
+    interlaced.interlaced = true;
+    interlaced.index = [](int, int y) { return y % 4; }; // every row tells where it went
+    row("interlaced", gif(size, colours(4), {interlaced}), whole);
+
+    Frame transparent {whole};
+    transparent.transparent = 1;
+    transparent.index = [](int x, int y) { return (x + y) % 4; };
+    row("a transparent colour", gif(size, colours(4), {transparent}), whole);
+
+    Frame local {whole};
+    local.localTable = colours(8).mid(4) + colours(8).mid(0, 4);
+    local.index = [](int x, int y) { return (x * y) % 8; };
+    row("a local colour table", gif(size, colours(8), {local}), whole);
+
+    Frame offset {QRect(5, 3, 9, 7)};
+    offset.index = [](int x, int y) { return (x + 2 * y) % 4; };
+    row("a frame offset inside the picture", gif(size, colours(4), {offset}), offset.rect);
+
+    Frame past {whole};
+    past.codeSize = 3;
+    past.index = [](int x, int y) { return x < 10 ? (x + y) % 2 : 2 + (x + y) % 6; }; // past the table of two
+    row("indices past the table", gif(size, colours(2), {past}), QRect(0, 0, 10, size.height()));
+
+    Frame second {whole};
+    second.index = [](int, int) { return 3; };
+    row("comments before the image", gif(size, colours(4), {Frame {whole}}, "first\n" + QByteArray(300, 'c')),
+        whole);
+    row("several frames, the first counts", gif(size, colours(4), {Frame {whole}, second}), whole);
+}
+
+void tst_GifDecoder::drawsAsQtDraws()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QRect, drawn);
+
+    const pictures::DecodedGif ours = pictures::decodeGif(file);
+    QVERIFY2(ours.problem == pictures::DecodedGif::Problem::None, qPrintable(ours.error));
+    QBuffer buffer(&file);
+    QImageReader reader(&buffer, "gif");
+    const QImage qt = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QVERIFY2(!qt.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(ours.image.size(), qt.size());
+    for (int y = 0; y < qt.height(); ++y)
+        for (int x = 0; x < qt.width(); ++x) {
+            const QRgb mine = ours.image.pixel(x, y), theirs = qt.pixel(x, y);
+            const QString where = QStringLiteral("at %1, %2: %3 against Qt's %4")
+                                      .arg(x)
+                                      .arg(y)
+                                      .arg(mine, 8, 16, QLatin1Char('0'))
+                                      .arg(theirs, 8, 16, QLatin1Char('0'));
+            // Outside a frame smaller than the picture Qt paints the background, and white for an index past
+            // the colour table; we invent no colour for either and leave them clear.
+            if (!drawn.contains(x, y))
+                QVERIFY2(qAlpha(mine) == 0, qPrintable(where));
+            else if (qAlpha(mine) != 0 || qAlpha(theirs) != 0)
+                QVERIFY2(mine == theirs, qPrintable(where));
+        }
+}
+
+QTEST_GUILESS_MAIN(tst_GifDecoder)
+#include "tst_gifdecoder.moc"
