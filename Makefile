@@ -3,15 +3,17 @@
 #   make run   build the optimised game and start it
 #   make test  build with the address and undefined-behaviour sanitizers and run every test, headless
 # and the installer's:
-#   make deb   build build/pairfield_<version>_amd64.deb the way a packager does
+#   make deb   build the Debian source and binary packages in build/deb the way a packager does
 # and CI's:
 #   make ci    make test on the committed tree in a fresh, bare Debian 12 (root or sudo)
 
 # Every Debian package the build, the tests and the game need: these are the only lists.
+# Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
+# installs with apt-get build-dep.
 RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev fonts-liberation
-DEB_PACKAGES := $(RUN_PACKAGES) make dpkg-dev
-TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth xdotool desktop-file-utils appstream lintian \
-                 at-spi2-core python3-pyatspi dbus weston qt6-wayland python3-pil \
+DEB_PACKAGES := build-essential dpkg-dev
+TEST_PACKAGES := $(RUN_PACKAGES) $(DEB_PACKAGES) debhelper libbenchmark-dev xvfb xauth xdotool \
+                 desktop-file-utils appstream lintian at-spi2-core python3-pyatspi dbus weston qt6-wayland python3-pil \
                  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox \
                  groff-base
 
@@ -34,7 +36,10 @@ test: asan
 
 deb: PACKAGES := $(DEB_PACKAGES)
 deb: packages
-	cmake --workflow --preset deb --fresh
+	@dpkg-checkbuilddeps 2>/dev/null || { echo "Installing the Build-Depends"; \
+	    $(SUDO) apt-get update -qq && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends ./; }
+	tools/build-deb.sh . build/deb
 
 ci:
 	CI=true .ci/run

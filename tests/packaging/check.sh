@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
-# Checks the game as a packager and a user get it, from a build of its own:
-#   check.sh build   <source> <tree>            fresh Unix Makefiles build; a second build does nothing
-#   check.sh install <tree> <destdir>           cmake --install: layout, modes, validators, icons, man page
-#   check.sh deb     <tree>                     cpack -G DEB: contents, fields and lintian
+# Checks the game as a packager and a user get it, from the Debian packages built apart from this tree:
+#   check.sh build   <source> <dir>           dpkg-buildpackage on a copy of the source; a second make does nothing
+#   check.sh install <dir> <destdir>          the .deb unpacked: layout, modes, validators, icons, man page
+#   check.sh deb     <dir>                    the package's fields; lintian on the source and binary packages
+#   check.sh again   <source> <dir> <first>   built again elsewhere, later, under another umask, locale and
+#                                             time zone: the same .deb, bit for bit
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 id=io.github.pairfield.Pairfield
 faces=$(for p in $(seq 1 20); do echo "F$p.gif F$p@2x.gif"; done)
 icon_sizes="16 24 32 48 64 128 256 512"
+build_deb=$(cd "$(dirname "$0")/../../tools" && pwd)/build-deb.sh
+
+deb_in() { # the one binary package built in a directory
+    local found=("$1"/pairfield_*_amd64.deb)
+    [ -f "${found[0]}" ] || fail "no package in $1"
+    echo "${found[0]}"
+}
 
 build() {
-    local source=$1 tree=$2
-    rm -rf "$tree"
-    cmake -S "$source" --preset deb -B "$tree" >/dev/null
-    cmake --build "$tree" -j 2 >"$tree.first.log" || { cat "$tree.first.log"; fail "first build"; }
+    local source=$1 dir=$2
+    (cd "$source" && dpkg-checkbuilddeps) || fail "the Build-Depends are not installed"
+    rm -rf "$dir"
+    "$build_deb" "$source" "$dir" >"$dir.log" 2>&1 || { tail -n 40 "$dir.log"; fail "dpkg-buildpackage"; }
     # Make prints the autogen steps on every run; anything that compiles, links or draws is a missed dependency.
     local again
-    again=$(cmake --build "$tree" -j 2 | grep -E 'Building|Linking|Generating|Drawing' || true)
+    again=$(cmake --build "$dir"/pairfield-*/obj-* | grep -E 'Building|Linking|Generating|Drawing' || true)
     [ -z "$again" ] || fail "a second build did work: $again"
-    echo "fresh build and no-op rebuild: ok"
+    echo "source and binary packages built, and a second make does nothing: ok"
 }
 
 png_size() { # the width and height in a PNG header, as "W H"
@@ -26,9 +35,9 @@ png_size() { # the width and height in a PNG header, as "W H"
 }
 
 install_check() {
-    local tree=$1 dest=$2
+    local dir=$1 dest=$2
     rm -rf "$dest"
-    DESTDIR=$dest cmake --install "$tree" >/dev/null
+    dpkg-deb -x "$(deb_in "$dir")" "$dest"
     local usr=$dest/usr private=$dest/usr/lib/games/pairfield
     [ -L "$usr/games/pairfield" ] || fail "usr/games/pairfield is not a symlink"
     [ "$(readlink "$usr/games/pairfield")" = ../lib/games/pairfield/pairfield ] || fail "the link is not relative"
@@ -62,17 +71,15 @@ install_check() {
         || fail "the man page is not of $version, $date"
     local changelog=$usr/share/doc/pairfield/changelog.gz
     [ "$(zcat "$changelog" | head -n 1)" = "pairfield ($version) unstable; urgency=medium" ] || fail "changelog version"
-    zcat "$changelog" | grep -m 1 '^ -- ' | grep -qF "  $(LC_ALL=C date -u -R -d "$date 12:00:00 UTC")" \
+    [ -s "$usr/share/doc/pairfield/copyright" ] || fail "no copyright"
+    zcat "$changelog" | grep -m 1 '^ -- ' | grep -qF "  $(LC_ALL=C date -u -d "$date" '+%a, %d %b %Y') " \
         || fail "the changelog's newest entry is not dated $date"
     echo "install layout, modes, desktop entry, metainfo, icons, man page and version $version of $date: ok"
 }
 
 deb() {
-    local tree=$1
-    rm -rf "$tree/package"
-    cpack --config "$tree/CPackConfig.cmake" -G DEB -B "$tree/package" >/dev/null
-    local package
-    package=$(ls "$tree"/package/pairfield_*_amd64.deb)
+    local dir=$1 package
+    package=$(deb_in "$dir")
     local contents
     contents=$(dpkg-deb --contents "$package" | awk '{ print ($7 == "->") ? $6 " -> " $8 : $6 }')
     for path in ./usr/lib/games/pairfield/pairfield ./usr/share/applications/$id.desktop \
@@ -90,14 +97,33 @@ deb() {
         grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
     done
     [ "$(dpkg-deb -f "$package" Recommends)" = qt6-wayland ] || fail "Recommends: $(dpkg-deb -f "$package" Recommends)"
+    [ "$(dpkg-deb -f "$package" Suggests)" = orca ] || fail "Suggests: $(dpkg-deb -f "$package" Suggests)"
+    # Every tag, pedantic and informational ones included, on the source and the binary package.
     local tags
-    tags=$(lintian --fail-on error,warning "$package" 2>/dev/null) || fail "lintian: $tags"
-    echo "package $(basename "$package"), $(stat -c %s "$package") bytes: ok"
+    tags=$(lintian --pedantic -I "$dir"/pairfield_*_amd64.changes 2>/dev/null) || fail "lintian failed: $tags"
+    [ -z "$tags" ] || fail "lintian: $tags"
+    echo "package $(basename "$package"), $(stat -c %s "$package") bytes, and lintian: ok"
+}
+
+again() {
+    local source=$1 dir=$2 first=$3
+    rm -rf "$dir"
+    (
+        umask 077
+        export LC_ALL=C TZ=XYZ-13 # thirteen hours ahead, with no time zone database needed
+        "$build_deb" "$source" "$dir" >"$dir.log" 2>&1
+    ) || { tail -n 40 "$dir.log"; fail "the second dpkg-buildpackage"; }
+    local package
+    for package in "$first"/*.deb; do
+        cmp "$package" "$dir/$(basename "$package")" || fail "two builds of one source differ"
+    done
+    echo "built again in another directory, umask, locale and time zone: the same package, bit for bit: ok"
 }
 
 case ${1:-} in
     build) build "$2" "$3" ;;
     install) install_check "$2" "$3" ;;
     deb) deb "$2" ;;
-    *) fail "usage: check.sh build|install|deb ..." ;;
+    again) again "$2" "$3" "$4" ;;
+    *) fail "usage: check.sh build|install|deb|again ..." ;;
 esac
