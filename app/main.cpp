@@ -1,4 +1,5 @@
-#include "controls/services.h"
+#include "controls/designkit.h"
+#include "controls/windowing.h"
 #include "runtime/clock.h"
 #include "runtime/program.h"
 #include "runtime/programpath.h"

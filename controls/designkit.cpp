@@ -1,11 +1,26 @@
 #include "designkit.h"
 
-#include "services.h"
-
+#include <QFont>
 #include <QLabel>
 #include <QRadioButton>
 
 namespace controls {
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+}
+
+QFont designFont(double points)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
 
 void paintWindowGrey(QWidget &window)
 {

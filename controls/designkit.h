@@ -5,11 +5,19 @@
 
 #include <span>
 
+class QFont;
 class QLabel;
 class QRadioButton;
 class QWidget;
 
 namespace controls {
+
+/** Lets designs name "MS Sans Serif", which Linux lacks: a metric-compatible installed sans takes its place.
+ */
+void installFontSubstitutes();
+
+/** The design font, "MS Sans Serif" at regular weight, in `points`. */
+QFont designFont(double points);
 
 /** The dark grey of both windows and of every label on them. */
 inline const QColor windowGrey {0x40, 0x40, 0x40};

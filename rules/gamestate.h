@@ -9,7 +9,7 @@ namespace rules {
 using runtime::Byte;
 using runtime::Int16;
 
-/** The variables of one game, kept by the game window; every field starts at zero. */
+/** The variables of one game, kept by the game that plays it; every field starts at zero. */
 struct GameState
 {
     Int16 cellCount; // cells on the board: 4 to 40 in steps of 4

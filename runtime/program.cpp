@@ -158,6 +158,7 @@ int exitStatus()
     return programEnd().status;
 }
 
+// Declared for the tests alone (tests/fakes/fakes.h): one test process tries several ends.
 void clearEnd()
 {
     programEnd().ended = false;

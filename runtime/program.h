@@ -34,9 +34,6 @@ bool hasEnded();
 /** The exit status the program ends with: 0 after End, 1 after a failure. */
 int exitStatus();
 
-/** Forgets an earlier end, so that one process can try several (for tests). */
-void clearEnd();
-
 /**
  * Watches the window system's start-up: while it lives, a fatal message (no display could be opened) ends
  * the program with one line on standard error and status 1, instead of an abort and a core dump. The line

@@ -4,7 +4,7 @@
 #include "gamewindow.h"
 #include "startupwindow.h"
 
-#include "controls/services.h"
+#include "controls/windowing.h"
 #include "pictures/imageswindow.h"
 #include "runtime/program.h"
 

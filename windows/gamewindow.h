@@ -1,8 +1,8 @@
 #pragma once
 
-#include "card.h"
-#include "imagecell.h"
-
+#include "board/card.h"
+#include "board/imagecell.h"
+#include "board/news.h"
 #include "controls/controlarray.h"
 #include "rules/game.h"
 #include "rules/gameview.h"
@@ -45,15 +45,15 @@ public:
     std::array<QLabel *, 2> lblPlayers;
     std::array<QLabel *, 2> lblScore;
     QLabel *lblWinner;
-    controls::ControlArray<ImageCell> imgFront;
-    controls::ControlArray<ImageCell> imgFractal;
+    controls::ControlArray<board::ImageCell> imgFront;
+    controls::ControlArray<board::ImageCell> imgFractal;
 
     /** Card `index` (1 to cellCount) of the board, for the keyboard and assistive technology; none before
      * the first PLAY. */
-    Card *card(int index) const;
+    board::Card *card(int index) const;
     int cardCount() const { return int(m_cards.size()); }
     /** The news that a screen reader speaks without being asked. */
-    const News &news() const { return *m_news; }
+    const board::News &news() const { return *m_news; }
 
     bool isBackShowing(int cell) const override;
     void setBackVisible(int cell, bool visible) override;
@@ -71,25 +71,26 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    /** The keys on the board (boardkeys.cpp). */
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    using CellLoader = std::function<ImageCell &(int index)>;
+    using CellLoader = std::function<board::ImageCell &(int index)>;
 
+    // The board's layout (boardlayout.cpp).
     void layOut(int cellCount);
-    void placeRowStarts(const CellLoader &load, const ImageCell &first, bool visible);
-    void placeColumns(const CellLoader &load, const ImageCell &first, bool visible);
+    void placeRowStarts(const CellLoader &load, const board::ImageCell &first, bool visible);
+    void placeColumns(const CellLoader &load, const board::ImageCell &first, bool visible);
     void clearBoard();
-    ImageCell &loadBack(int index);
+    board::ImageCell &loadBack(int index);
     void makeCards();
-    int cursorTarget(int key, Qt::KeyboardModifiers modifiers) const;
 
     Forms &m_forms;
     rules::Game m_game;
     bool m_boardLaidOut = false;
-    std::vector<Card *> m_cards;
+    std::vector<board::Card *> m_cards;
     int m_cursor = 1;
-    News *m_news;
+    board::News *m_news;
 };
 
 } // namespace windows

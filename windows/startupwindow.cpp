@@ -4,7 +4,7 @@
 #include "forms.h"
 
 #include "controls/designkit.h"
-#include "controls/services.h"
+#include "controls/textbox.h"
 #include "controls/twips.h"
 
 #include <QCloseEvent>

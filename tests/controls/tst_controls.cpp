@@ -1,4 +1,4 @@
-#include "controls/services.h"
+#include "controls/textbox.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,5 +1,6 @@
 // The real program on a real X server: real mouse clicks through xdotool, pixels read off the screen.
 #include "controls/twips.h"
+#include "rules/boardgeometry.h"
 #include "tools/artwork.h"
 #include "windows/design.h"
 
@@ -177,10 +178,10 @@ public:
     QRect back(int cell) const
     {
         const int margin = design::boardMargin(m_columns);
-        const int row = (cell - 1) / m_columns, column = (cell - 1) % m_columns;
+        const auto [row, column] = rules::placeOf(cell, m_columns);
         return QRect(m_game
-                         + QPoint(px(design::boardLeft + design::columnPitch * (margin + column)),
-                                  px(design::boardTop + design::rowPitch * row)),
+                         + QPoint(px(design::boardLeft + design::columnPitch * (margin + column - 1)),
+                                  px(design::boardTop + design::rowPitch * (row - 1))),
                      QSize(48, 36));
     }
 
@@ -583,7 +584,7 @@ void tst_EndToEnd::monkeyNeverBreaksWhatPlayersSee()
         : quint32(QDateTime::currentMSecsSinceEpoch());
     const int actions = qEnvironmentVariableIsSet("PF_MONKEY_ACTIONS")
         ? qEnvironmentVariableIntValue("PF_MONKEY_ACTIONS")
-        : 200;
+        : 80;
     qInfo("monkey: PF_MONKEY_SEED=%u PF_MONKEY_ACTIONS=%d", seed, actions);
     QRandomGenerator random(seed);
 

@@ -14,6 +14,11 @@
 #include <stdexcept>
 #include <vector>
 
+namespace runtime {
+/** Forgets an earlier end, so that one test process can try several. */
+void clearEnd();
+} // namespace runtime
+
 namespace fakes {
 
 /** A random source that hands out a script of values and logs what it is asked. */

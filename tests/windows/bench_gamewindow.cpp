@@ -1,6 +1,7 @@
 // The time from PLAY to a fully painted 40-card board: the first PLAY of a run, which also reads the twenty
 // pictures, and a later PLAY, which lays out a fresh board.
-#include "controls/services.h"
+#include "controls/designkit.h"
+#include "controls/windowing.h"
 #include "runtime/clock.h"
 #include "runtime/random.h"
 #include "windows/forms.h"

@@ -1,4 +1,5 @@
-#include "controls/services.h"
+#include "controls/designkit.h"
+#include "controls/windowing.h"
 #include "fakes/fakes.h"
 #include "windows/forms.h"
 #include "windows/gamewindow.h"
@@ -105,7 +106,7 @@ void tst_Accessibility::aGameReadAndPlayedThroughAccessibility()
     // The board lists its controls and its news, then its cards in order; the faces are part of the cards.
     QAccessibleInterface *board = accessible(&game);
     QCOMPARE(board->childCount(), 9 + 8);
-    QCOMPARE(accessible(const_cast<windows::News *>(&game.news()))->role(), QAccessible::Notification);
+    QCOMPARE(accessible(const_cast<board::News *>(&game.news()))->role(), QAccessible::Notification);
     QCOMPARE(board->child(9)->object(), game.card(1));
     QCOMPARE(board->indexOfChild(accessible(game.card(8))), 16);
     QCOMPARE(reading(game, 1), QStringLiteral("Card 1, row 1, column 1, face down, press"));

@@ -1,4 +1,4 @@
-#include "controls/services.h"
+#include "controls/windowing.h"
 #include "fakes/fakes.h"
 #include "pictures/gifdecoder.h"
 #include "runtime/program.h"

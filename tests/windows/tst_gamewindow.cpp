@@ -1,6 +1,8 @@
-#include "controls/services.h"
+#include "controls/designkit.h"
+#include "controls/windowing.h"
 #include "fakes/fakes.h"
 #include "pictures/imageswindow.h"
+#include "rules/boardgeometry.h"
 #include "runtime/program.h"
 #include "windows/forms.h"
 #include "windows/gamewindow.h"
@@ -184,7 +186,7 @@ void tst_GameWindow::layoutPlacesEveryCell()
     QCOMPARE(int(game.state().columnCount), columns);
     for (int row = 1; row <= 4; ++row)
         for (int column = 1; column <= columns; ++column) {
-            const int cell = (row - 1) * columns + column;
+            const int cell = rules::cellAt(row, column, columns);
             const float left = float(firstLeft + 1000 * (column - 1)), top = float(480 + 1440 * (row - 1));
             QCOMPARE(game.imgFront(cell).Left(), left);
             QCOMPARE(game.imgFront(cell).Top(), top);

@@ -1,4 +1,5 @@
-#include "controls/services.h"
+#include "controls/designkit.h"
+#include "controls/windowing.h"
 #include "fakes/fakes.h"
 #include "runtime/program.h"
 #include "windows/design.h"

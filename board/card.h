@@ -1,8 +1,10 @@
 #pragma once
 
+#include "rules/boardgeometry.h"
+
 #include <QWidget>
 
-namespace windows {
+namespace board {
 
 class ImageCell;
 
@@ -16,11 +18,15 @@ class Card : public QWidget
     Q_OBJECT
 
 public:
-    Card(QWidget *window, int index, const ImageCell &back, const ImageCell &face);
+    Card(QWidget *window, int index, rules::CellPlace place, ImageCell &back, const ImageCell &face);
 
     int index() const { return m_index; }
+    rules::CellPlace place() const { return m_place; }
     /** The side that shows now, the back or the face. */
     const ImageCell &side() const;
+    bool isFaceDown() const;
+    /** Turns the card as a click on its back does, from the event loop. */
+    void press();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,29 +35,9 @@ protected:
 
 private:
     int m_index;
-    const ImageCell &m_back;
+    rules::CellPlace m_place;
+    ImageCell &m_back;
     const ImageCell &m_face;
 };
 
-/**
- * What the game has to tell a player who cannot see it, spoken by a screen reader without being asked: a
- * control of the notification role, one pixel that paints nothing, shown again with each piece of news. The
- * pieces told during one event make one announcement.
- */
-class News : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit News(QWidget *window);
-
-    /** Adds `piece` to what is announced once the current event has been handled. */
-    void tell(const QString &piece);
-
-private:
-    void announce();
-
-    QStringList m_pieces;
-};
-
-} // namespace windows
+} // namespace board

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace windows {
+namespace board {
 
 /**
  * A control that shows a picture at the picture's own size and draws nothing without one. Its place is
@@ -54,4 +54,4 @@ private:
     bool m_pressed = false;
 };
 
-} // namespace windows
+} // namespace board

@@ -1,7 +1,7 @@
+#include "board/imagecell.h"
 #include "controls/controlarray.h"
 #include "fakes/fakes.h"
 #include "runtime/failure.h"
-#include "windows/imagecell.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -21,14 +21,14 @@ private Q_SLOTS:
 void tst_ImageCell::loadCopiesTheDesignElementAsItStandsNow()
 {
     QWidget window;
-    auto *design = new windows::ImageCell(&window, 600, 480, 720, 540);
+    auto *design = new board::ImageCell(&window, 600, 480, 720, 540);
     auto picture = std::make_shared<const pictures::PictureObject>(QImage(48, 36, QImage::Format_ARGB32));
     design->setPicture(picture);
-    controls::ControlArray<windows::ImageCell> cells(1, design);
+    controls::ControlArray<board::ImageCell> cells(1, design);
     window.show();
 
     design->setLeft(4600);
-    windows::ImageCell &copy = cells.Load(2);
+    board::ImageCell &copy = cells.Load(2);
     QCOMPARE(copy.Left(), 4600.0f);
     QCOMPARE(copy.Top(), 480.0f);
     QCOMPARE(copy.picture(), picture); // the same object, not a copy
@@ -45,7 +45,7 @@ void tst_ImageCell::loadCopiesTheDesignElementAsItStandsNow()
 void tst_ImageCell::loadingAnIndexTwiceFails()
 {
     QWidget window;
-    controls::ControlArray<windows::ImageCell> cells(1, new windows::ImageCell(&window, 0, 0, 15, 15));
+    controls::ControlArray<board::ImageCell> cells(1, new board::ImageCell(&window, 0, 0, 15, 15));
     cells.Load(2);
     QCOMPARE(fakes::failureOf([&] { cells.Load(2); }),
              QStringLiteral("Control array element 2 is already loaded"));
@@ -62,8 +62,8 @@ void tst_ImageCell::imageCellReportsClicksOnlyWhileVisible()
 {
     QWidget window;
     window.resize(200, 200);
-    auto *cell = new windows::ImageCell(&window, 150, 150, 720, 540);
-    QSignalSpy clicks(cell, &windows::ImageCell::clicked);
+    auto *cell = new board::ImageCell(&window, 150, 150, 720, 540);
+    QSignalSpy clicks(cell, &board::ImageCell::clicked);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace windows {
+namespace board {
 
 ImageCell::ImageCell(QWidget *parent, float left, float top, int width, int height)
     : QWidget(parent), m_left(left), m_top(top)
@@ -90,4 +90,4 @@ void ImageCell::mouseReleaseEvent(QMouseEvent *event)
         this->click();
 }
 
-} // namespace windows
+} // namespace board

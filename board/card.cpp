@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTimer>
 
-namespace windows {
+namespace board {
 
 namespace {
 
@@ -14,8 +14,8 @@ constexpr int markWidth = 3;
 
 } // namespace
 
-Card::Card(QWidget *window, int index, const ImageCell &back, const ImageCell &face)
-    : QWidget(window), m_index(index), m_back(back), m_face(face)
+Card::Card(QWidget *window, int index, rules::CellPlace place, ImageCell &back, const ImageCell &face)
+    : QWidget(window), m_index(index), m_place(place), m_back(back), m_face(face)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -27,6 +27,16 @@ Card::Card(QWidget *window, int index, const ImageCell &back, const ImageCell &f
 const ImageCell &Card::side() const
 {
     return m_back.isHidden() ? m_face : m_back;
+}
+
+bool Card::isFaceDown() const
+{
+    return !m_back.isHidden();
+}
+
+void Card::press()
+{
+    QTimer::singleShot(0, &m_back, [back = &m_back] { back->click(); });
 }
 
 void Card::paintEvent(QPaintEvent *)
@@ -53,27 +63,4 @@ void Card::focusOutEvent(QFocusEvent *)
     update();
 }
 
-News::News(QWidget *window) : QWidget(window)
-{
-    setGeometry(0, 0, 1, 1);
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void News::tell(const QString &piece)
-{
-    if (m_pieces.isEmpty())
-        QTimer::singleShot(0, this, &News::announce);
-    m_pieces << piece;
-}
-
-// A notification is read when it shows; hiding it first makes the same control show again.
-void News::announce()
-{
-    setAccessibleName(m_pieces.join(QLatin1Char(' ')));
-    m_pieces.clear();
-    hide();
-    show();
-}
-
-} // namespace windows
+} // namespace board

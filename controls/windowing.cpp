@@ -1,14 +1,8 @@
-#include "services.h"
-
-#include "runtime/program.h"
+#include "windowing.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QWidget>
-
-#include <algorithm>
 
 namespace controls {
 
@@ -20,33 +14,6 @@ void Show(QWidget &window)
     window.show();
     window.raise();
     window.activateWindow();
-}
-
-void setSelStart(QLineEdit &box, int start)
-{
-    box.setCursorPosition(std::clamp(start, 0, int(box.text().size())));
-}
-
-void setSelLength(QLineEdit &box, int length)
-{
-    const int start = box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
-    box.setSelection(start, std::clamp(length, 0, int(box.text().size()) - start));
-}
-
-void installFontSubstitutes()
-{
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-}
-
-QFont designFont(double points)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
 }
 
 void showFailureBox(const QString &message, std::function<void()> done)
