@@ -10,19 +10,22 @@
 
 #include <QDirIterator>
 #include <QIcon>
+#include <QPixmap>
 #include <QScopeGuard>
 
 #include <utility>
 
 namespace windows {
 
+// The resources hold the sizes drawn for title bars and task switchers, read as PNG by name: no image plugin
+// is asked what they are.
 QIcon applicationIcon()
 {
     QIcon icon;
     QDirIterator sizes(QStringLiteral(":/icon"), {QStringLiteral("*.png")}, QDir::Files,
                        QDirIterator::Subdirectories);
     while (sizes.hasNext())
-        icon.addFile(sizes.next());
+        icon.addPixmap(QPixmap(sizes.next(), "PNG"));
     return icon;
 }
 
