@@ -114,11 +114,11 @@ bool writeSvg(const QString &path, const std::vector<Shape> &shapes)
     return out.status() == QTextStream::Ok && file.flush();
 }
 
-bool writePng(const QString &path, const std::vector<Shape> &shapes, int size)
+QImage render(const std::vector<Shape> &shapes, int size)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        return false;
+        return image;
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -132,28 +132,47 @@ bool writePng(const QString &path, const std::vector<Shape> &shapes, int size)
         painter.drawPolygon(shape.outline);
     }
     painter.end();
-    return image.save(path, "PNG");
+    return image;
+}
+
+// The pixels as they lie in memory, premultiplied 32-bit ARGB row by row, for the windows to show without
+// decoding anything.
+bool writePixels(const QString &path, const QImage &image)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly)
+        && file.write(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes())
+        == image.sizeInBytes()
+        && file.flush();
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: icongen <icon name> <output directory> <size> [<size> ...]\n");
+    if (argc < 5) {
+        std::fprintf(stderr,
+                     "usage: icongen <icon name> <theme directory> <pixels directory> <size> [<size> ...]\n"
+                     "  the SVG and a PNG of each size in the theme's layout; a size marked with a\n"
+                     "  trailing + also as raw pixels, <pixels directory>/<size>.argb\n");
         return 2;
     }
     const QString name = QString::fromLocal8Bit(argv[1]);
     const QDir out(QString::fromLocal8Bit(argv[2]));
+    const QDir pixels(QString::fromLocal8Bit(argv[3]));
     const std::vector<Shape> shapes = drawing();
 
-    bool ok = out.mkpath(QStringLiteral("scalable/apps"))
+    bool ok = out.mkpath(QStringLiteral("scalable/apps")) && pixels.mkpath(QStringLiteral("."))
         && writeSvg(out.filePath(QStringLiteral("scalable/apps/%1.svg").arg(name)), shapes);
-    for (int i = 3; ok && i < argc; ++i) {
-        const int size = QByteArray(argv[i]).toInt();
+    for (int i = 4; ok && i < argc; ++i) {
+        QByteArray argument(argv[i]);
+        const bool raw = argument.endsWith('+');
+        const int size = argument.chopped(raw ? 1 : 0).toInt();
         const QString folder = QStringLiteral("%1x%1/apps").arg(size);
-        ok = size > 0 && out.mkpath(folder)
-            && writePng(out.filePath(folder + QStringLiteral("/%1.png").arg(name)), shapes, size);
+        const QImage image = size > 0 ? render(shapes, size) : QImage();
+        ok = !image.isNull() && out.mkpath(folder)
+            && image.save(out.filePath(folder + QStringLiteral("/%1.png").arg(name)), "PNG")
+            && (!raw || writePixels(pixels.filePath(QStringLiteral("%1.argb").arg(size)), image));
     }
     if (!ok)
         std::fprintf(stderr, "icongen: cannot write the icons into %s\n", argv[2]);

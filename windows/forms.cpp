@@ -9,23 +9,31 @@
 #include "runtime/program.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
+#include <QResource>
 #include <QScopeGuard>
 
 #include <utility>
 
 namespace windows {
 
-// The resources hold the sizes drawn for title bars and task switchers, read as PNG by name: no image plugin
-// is asked what they are.
+// The sizes drawn for title bars and task switchers lie in the resources as raw premultiplied pixels,
+// "16.argb" and so on: nothing is decoded, and no image plugin is asked what they are.
 QIcon applicationIcon()
 {
     QIcon icon;
-    QDirIterator sizes(QStringLiteral(":/icon"), {QStringLiteral("*.png")}, QDir::Files,
-                       QDirIterator::Subdirectories);
-    while (sizes.hasNext())
-        icon.addPixmap(QPixmap(sizes.next(), "PNG"));
+    QDirIterator sizes(QStringLiteral(":/icon"), QDir::Files);
+    while (sizes.hasNext()) {
+        const QResource pixels(sizes.next());
+        const int size = QFileInfo(pixels.fileName()).baseName().toInt();
+        if (size > 0 && pixels.size() == qint64(size) * size * 4
+            && pixels.compressionAlgorithm() == QResource::NoCompression)
+            icon.addPixmap(
+                QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_ARGB32_Premultiplied)));
+    }
     return icon;
 }
 

@@ -9,11 +9,14 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <algorithm>
 
 class tst_StartupWindow : public QObject
 {
@@ -60,6 +63,12 @@ void tst_StartupWindow::designDefaults()
     QCOMPARE(startup.size(), QSize(792, 566)); // 11880 x 8490 twips
     QCOMPARE(startup.palette().color(QPalette::Window), QColor(0x40, 0x40, 0x40));
     QVERIFY(!m_forms->game.exists());
+    // The application's icon at the sizes of title bars and task switchers, its middle drawn.
+    const QIcon icon = windows::applicationIcon();
+    QList<QSize> sizes = icon.availableSizes();
+    std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
+    QCOMPARE(sizes, (QList<QSize> {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
+    QCOMPARE(qAlpha(icon.pixmap(64).toImage().pixel(32, 32)), 255);
 
     for (QLabel *label : {startup.Label1, startup.Label2}) {
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
