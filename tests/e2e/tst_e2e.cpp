@@ -454,9 +454,10 @@ void tst_EndToEnd::programInADirectoryNamedInLatin1()
     const std::filesystem::path latin1 = std::filesystem::path(top.path().toStdString()) / "caf\xe9";
     std::filesystem::create_directory(latin1);
     std::filesystem::copy_file(PF_PAIRFIELD, latin1 / "pairfield");
-    for (int p = 1; p <= 20; ++p)
-        std::filesystem::copy_file(built / ("F" + std::to_string(p) + ".gif"),
-                                   latin1 / ("F" + std::to_string(p) + ".gif"));
+    for (int p = 1; p <= 20; ++p) {
+        const std::string face = QStringLiteral("F%1.gif").arg(p).toStdString();
+        std::filesystem::copy_file(built / face, latin1 / face);
+    }
     // Started through a link with a plain name; the program resolves it to the Latin-1 directory.
     const QString link = top.filePath(QStringLiteral("pairfield"));
     std::filesystem::create_symlink(latin1 / "pairfield", link.toStdString());
