@@ -173,6 +173,52 @@ bool readExtension(GifFileType *gif, Extensions &extensions)
     return true;
 }
 
+// Whether the LZW codes of a frame's pixels, from its minimum code size at `at` (2 to 8) on, are all codes
+// that the decoder's table holds when they come, until the end code or `pixels` pixels. giflib makes a pixel
+// up for any other code instead of refusing it, and a corrupt file must never give a picture.
+bool knownCodesOnly(const QByteArray &bytes, qsizetype at, qint64 pixels)
+{
+    const int codeSize = quint8(bytes[at]);
+    const int clear = 1 << codeSize;
+    std::vector<qint64> length(4096, 1); // how many pixels each code stands for
+    int width = codeSize + 1, next = clear + 2, previous = -1;
+    quint32 bits = 0;
+    int held = 0;
+    for (qsizetype block = at + 1; block < bytes.size() && bytes[block] != 0;
+         block += 1 + quint8(bytes[block])) {
+        const qsizetype end = std::min(bytes.size(), block + 1 + quint8(bytes[block]));
+        for (qsizetype byte = block + 1; byte < end; ++byte) {
+            bits |= quint32(quint8(bytes[byte])) << held;
+            held += 8;
+            while (held >= width) {
+                const int code = int(bits & ((1u << width) - 1));
+                bits >>= width;
+                held -= width;
+                if (code == clear) {
+                    width = codeSize + 1;
+                    next = clear + 2;
+                    previous = -1;
+                    continue;
+                }
+                if (code == clear + 1)
+                    return true;
+                if (previous < 0 ? code > clear : code > next || (code == next && next == 4096))
+                    return false;
+                pixels -= code == next ? length[size_t(previous)] + 1 : length[size_t(code)];
+                if (pixels <= 0)
+                    return true;
+                if (previous >= 0 && next < 4096) {
+                    length[size_t(next)] = length[size_t(previous)] + 1;
+                    if (++next == 1 << width && width < 12)
+                        ++width;
+                }
+                previous = code;
+            }
+        }
+    }
+    return true;
+}
+
 DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
 {
     if (DGifGetImageDesc(gif) == GIF_ERROR)
@@ -180,6 +226,13 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     const GifImageDesc &frame = gif->Image;
     if (frame.Width <= 0 || frame.Height <= 0 || !withinLimit(frame.Width, frame.Height))
         return failed(QStringLiteral("image size %1 x %2 out of range").arg(frame.Width).arg(frame.Height));
+    // The image descriptor has been read up to the minimum code size, the byte before the compressed pixels.
+    // Sizes below 2 are not GIF's, and decoders read them each their own way.
+    const int codeSize = quint8(source.bytes[source.position - 1]);
+    if (codeSize < 2 || codeSize > 8)
+        return failed(QStringLiteral("the LZW minimum code size is out of range"));
+    if (!knownCodesOnly(source.bytes, source.position - 1, qint64(frame.Width) * frame.Height))
+        return failed(QStringLiteral("a code that the LZW table does not hold"));
     const ColorMapObject *colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
     if (colours == nullptr)
         return failed(QStringLiteral("no colour table"));
