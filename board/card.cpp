@@ -2,8 +2,13 @@
 
 #include "imagecell.h"
 
+#include "controls/announce.h"
+
+#include <QAccessible>
 #include <QPainter>
 #include <QTimer>
+
+#include <utility>
 
 namespace board {
 
@@ -39,6 +44,13 @@ void Card::press()
     QTimer::singleShot(0, &m_back, [back = &m_back] { back->click(); });
 }
 
+void Card::turned()
+{
+    update();
+    controls::announce(this, QAccessible::DescriptionChanged);
+    m_turnedSinceFocus = true;
+}
+
 void Card::paintEvent(QPaintEvent *)
 {
     if (!hasFocus())
@@ -53,8 +65,15 @@ void Card::paintEvent(QPaintEvent *)
     painter.drawRect(QRectF(around).adjusted(-0.5, -0.5, -0.5, -0.5));
 }
 
+// A screen reader may keep what it last read of a card for a while and forget it only by the clock (Orca 48
+// keeps a description up to two seconds, whatever changes): a card that turned since it last had the focus
+// takes a new accessible identity as the cursor comes onto it, before the focus is told, so that it is read
+// afresh. The change itself was told on the card as it was.
 void Card::focusInEvent(QFocusEvent *)
 {
+    if (std::exchange(m_turnedSinceFocus, false) && QAccessible::isActive())
+        QAccessible::deleteAccessibleInterface(
+            QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this)));
     update();
 }
 

@@ -27,6 +27,9 @@ public:
     bool isFaceDown() const;
     /** Turns the card as a click on its back does, from the event loop. */
     void press();
+    /** Shows that the card turned: its focus mark moves to the other side, and assistive technology is told.
+     */
+    void turned();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -38,6 +41,7 @@ private:
     rules::CellPlace m_place;
     ImageCell &m_back;
     const ImageCell &m_face;
+    bool m_turnedSinceFocus = false;
 };
 
 } // namespace board

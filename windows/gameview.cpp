@@ -24,11 +24,8 @@ void GameWindow::setBackVisible(int cell, bool visible)
 void GameWindow::setFaceVisible(int cell, bool visible)
 {
     imgFractal(cell).setVisible(visible);
-    // The card now says face up or face down, and its focus mark goes round the side that shows.
-    if (board::Card *turned = card(cell)) {
-        turned->update();
-        controls::announce(turned, QAccessible::DescriptionChanged);
-    }
+    if (board::Card *turned = card(cell))
+        turned->turned();
     if (visible)
         m_news->tell(board::wording::faceTurned(cell, imgFractal(cell).picture()->name()));
 }
