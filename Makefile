@@ -36,10 +36,7 @@ test: asan
 
 deb: PACKAGES := $(DEB_PACKAGES)
 deb: packages
-	@dpkg-checkbuilddeps 2>/dev/null || { echo "Installing the Build-Depends"; \
-	    $(SUDO) apt-get update -qq && \
-	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends ./; }
-	tools/build-deb.sh . build/deb
+	tools/build-deb.sh --install-deps . build/deb
 
 ci:
 	CI=true .ci/run

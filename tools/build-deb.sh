@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
 # Builds the Debian source package and the binary package from a copy of the source tree, as a packager does:
-#   build-deb.sh <source> <directory>
+#   build-deb.sh [--install-deps] <source> <directory>
 # The copy is <directory>/pairfield-<version>; the .dsc, .tar.xz, .deb, .buildinfo and .changes land in
 # <directory>. Only the files of the source are copied: those git knows of (committed or not, but not
-# ignored), or outside a clone everything but the build trees.
+# ignored), or outside a clone everything but the build trees. --install-deps installs the copy's
+# Build-Depends with apt-get build-dep first (through sudo unless root).
+#
+# The package follows unstable, where it would be uploaded. On a release whose tools are older it is built
+# as Debian's backports are, adapted to that release: the highest debhelper compat level its debhelper gives,
+# the Standards-Version its policy and lintian know, and the Priority and Rules-Requires-Root stated where
+# its dpkg gives them no default.
 set -euo pipefail
+install_deps=false
+if [ "${1:-}" = --install-deps ]; then
+    install_deps=true
+    shift
+fi
 source=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
@@ -20,4 +31,34 @@ else
     tar -C "$source" --exclude=./build -cf - . | tar -C "$tree" -xf -
 fi
 cd "$tree"
+
+# The debhelper-compat levels that this system's debhelper gives, installed or else apt's candidate.
+compat_levels() {
+    { dpkg-query -W -f='${Provides}\n' debhelper 2>/dev/null \
+        || apt-cache show --no-all-versions debhelper 2>/dev/null | sed -n 's/^Provides: //p'; } \
+        | grep -o 'debhelper-compat (= [0-9]*)' | grep -o '[0-9]*' || true
+}
+wanted=$(sed -n 's/.*debhelper-compat (= \([0-9]*\)).*/\1/p' debian/control)
+if ! compat_levels | grep -qx "$wanted"; then
+    given=$(compat_levels | sort -n | tail -n 1)
+    [ -n "$given" ] || { echo "build-deb.sh: no debhelper to be had here" >&2; exit 1; }
+    sed -i "s/debhelper-compat (= $wanted)/debhelper-compat (= $given)/" debian/control
+fi
+case $(. /etc/os-release && echo "${VERSION_CODENAME:-}") in
+    bookworm) standards=4.6.2 ;;
+    trixie) standards=4.7.2 ;;
+    *) standards= ;;
+esac
+[ -z "$standards" ] || sed -i "s/^Standards-Version: .*/Standards-Version: $standards/" debian/control
+# dpkg 1.22.13 took "optional" as the default Priority and "no" as the default Rules-Requires-Root.
+if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' dpkg-dev)" lt 1.22.13; then
+    sed -i -e '/^Section:/a Priority: optional' -e '/^Standards-Version:/a Rules-Requires-Root: no' debian/control
+fi
+
+if $install_deps && ! dpkg-checkbuilddeps 2>/dev/null; then
+    echo "Installing the Build-Depends"
+    sudo=$([ "$(id -u)" = 0 ] || echo sudo)
+    $sudo apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends ./
+fi
 DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc

@@ -11,16 +11,16 @@ id=io.github.pairfield.Pairfield
 faces=$(for p in $(seq 1 20); do echo "F$p.gif F$p@2x.gif"; done)
 icon_sizes="16 24 32 48 64 128 256 512"
 build_deb=$(cd "$(dirname "$0")/../../tools" && pwd)/build-deb.sh
+arch=$(dpkg-architecture -qDEB_HOST_ARCH)
 
 deb_in() { # the one binary package built in a directory
-    local found=("$1"/pairfield_*_amd64.deb)
+    local found=("$1"/pairfield_*_"$arch".deb)
     [ -f "${found[0]}" ] || fail "no package in $1"
     echo "${found[0]}"
 }
 
 build() {
     local source=$1 dir=$2
-    (cd "$source" && dpkg-checkbuilddeps) || fail "the Build-Depends are not installed"
     rm -rf "$dir"
     "$build_deb" "$source" "$dir" >"$dir.log" 2>&1 || { tail -n 40 "$dir.log"; fail "dpkg-buildpackage"; }
     # Make prints the autogen steps on every run; anything that compiles, links or draws is a missed dependency.
@@ -100,7 +100,7 @@ deb() {
     [ "$(dpkg-deb -f "$package" Suggests)" = orca ] || fail "Suggests: $(dpkg-deb -f "$package" Suggests)"
     # Every tag, pedantic and informational ones included, on the source and the binary package.
     local tags
-    tags=$(lintian --pedantic -I "$dir"/pairfield_*_amd64.changes 2>/dev/null) || fail "lintian failed: $tags"
+    tags=$(lintian --pedantic -I "$dir"/pairfield_*_"$arch".changes 2>/dev/null) || fail "lintian failed: $tags"
     [ -z "$tags" ] || fail "lintian: $tags"
     echo "package $(basename "$package"), $(stat -c %s "$package") bytes, and lintian: ok"
 }
