@@ -5,7 +5,9 @@
 # and the installer's:
 #   make deb   build the Debian source and binary packages in build/deb the way a packager does
 # and CI's:
-#   make ci    make test on the committed tree in a fresh, bare Debian 12 (root or sudo)
+#   make ci          make test and the package build on the committed tree, in a fresh, bare Debian 12, then 13
+#                    (root or sudo)
+#   make ci-sid      the same on unstable alone, or on any release named by its code name (ci-trixie)
 
 # Every Debian package the build, the tests and the game need: these are the only lists.
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
@@ -40,6 +42,9 @@ deb: packages
 
 ci:
 	CI=true .ci/run
+
+ci-%:
+	CI=true .ci/run $*
 
 # The load of a picture file under libFuzzer for FUZZ_SECONDS; new inputs gather in build/fuzz/corpus, and an input
 # that breaks it is written to build/fuzz/ (add it to tests/pictures/gif_corpus once it is mended).
