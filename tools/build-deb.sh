@@ -8,8 +8,8 @@
 #
 # The package follows unstable, where it would be uploaded. On a release whose tools are older it is built
 # as Debian's backports are, adapted to that release: the highest debhelper compat level its debhelper gives,
-# the Standards-Version its policy and lintian know, and the Priority and Rules-Requires-Root stated where
-# its dpkg gives them no default.
+# the Standards-Version its policy and lintian know with the Priority its lintian asks for, and
+# Rules-Requires-Root stated where its dpkg does not take "no" as the default.
 set -euo pipefail
 install_deps=false
 if [ "${1:-}" = --install-deps ]; then
@@ -44,15 +44,19 @@ if ! compat_levels | grep -qx "$wanted"; then
     [ -n "$given" ] || { echo "build-deb.sh: no debhelper to be had here" >&2; exit 1; }
     sed -i "s/debhelper-compat (= $wanted)/debhelper-compat (= $given)/" debian/control
 fi
+# The policy each older release knows; its lintian also still asks for the Priority that later ones default.
 case $(. /etc/os-release && echo "${VERSION_CODENAME:-}") in
     bookworm) standards=4.6.2 ;;
     trixie) standards=4.7.2 ;;
     *) standards= ;;
 esac
-[ -z "$standards" ] || sed -i "s/^Standards-Version: .*/Standards-Version: $standards/" debian/control
-# dpkg 1.22.13 took "optional" as the default Priority and "no" as the default Rules-Requires-Root.
+if [ -n "$standards" ]; then
+    sed -i -e "s/^Standards-Version: .*/Standards-Version: $standards/" -e '/^Section:/a Priority: optional' \
+        debian/control
+fi
+# dpkg 1.22.13 took "no" as the default Rules-Requires-Root; before it, the binary targets ran as root.
 if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' dpkg-dev)" lt 1.22.13; then
-    sed -i -e '/^Section:/a Priority: optional' -e '/^Standards-Version:/a Rules-Requires-Root: no' debian/control
+    sed -i '/^Standards-Version:/a Rules-Requires-Root: no' debian/control
 fi
 
 if $install_deps && ! dpkg-checkbuilddeps 2>/dev/null; then
