@@ -38,12 +38,14 @@ install_check() {
     local dir=$1 dest=$2
     rm -rf "$dest"
     dpkg-deb -x "$(deb_in "$dir")" "$dest"
-    local usr=$dest/usr private=$dest/usr/lib/games/pairfield
+    local usr=$dest/usr private=$dest/usr/lib/games/pairfield data=$dest/usr/share/games/pairfield
     [ -L "$usr/games/pairfield" ] || fail "usr/games/pairfield is not a symlink"
     [ "$(readlink "$usr/games/pairfield")" = ../lib/games/pairfield/pairfield ] || fail "the link is not relative"
     [ "$(stat -c %a "$private/pairfield")" = 755 ] || fail "executable mode"
+    # The pictures lie with the data; beside the program stands a relative link to each.
     for f in $faces; do
-        [ "$(stat -c %a "$private/$f")" = 644 ] || fail "$f is not 0644"
+        [ -f "$data/$f" ] && [ ! -L "$data/$f" ] && [ "$(stat -c %a "$data/$f")" = 644 ] || fail "$f is not 0644 data"
+        [ "$(readlink "$private/$f")" = "../../../share/games/pairfield/$f" ] || fail "no relative link to $f"
     done
     [ "$(find "$usr/games" -name '*.gif' | wc -l)" = 0 ] || fail "pictures in the command directory"
 
@@ -85,10 +87,11 @@ deb() {
     for path in ./usr/lib/games/pairfield/pairfield ./usr/share/applications/$id.desktop \
         ./usr/share/metainfo/$id.metainfo.xml ./usr/share/man/man6/pairfield.6.gz \
         ./usr/share/doc/pairfield/copyright ./usr/share/icons/hicolor/scalable/apps/$id.svg \
-        $(for f in $faces; do echo ./usr/lib/games/pairfield/$f; done); do
+        $(for f in $faces; do echo ./usr/share/games/pairfield/$f; done); do
         grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
     done
     grep -qxF "./usr/games/pairfield -> ../lib/games/pairfield/pairfield" <<<"$contents" || fail "no link in usr/games"
+    ! grep -E '^\./usr/lib/[^ ]*\.gif$' <<<"$contents" || fail "a picture in usr/lib"
     ! grep -q '^./usr/bin' <<<"$contents" || fail "a game in usr/bin"
     [ "$(dpkg-deb -f "$package" Section)" = games ] || fail "section"
     local depends
