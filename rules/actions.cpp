@@ -13,6 +13,11 @@ bool endsGame(Action::Kind kind)
     return kind == Action::Kind::Play || kind == Action::Kind::Quit || kind == Action::Kind::CloseGame;
 }
 
+bool closes(Action::Kind kind)
+{
+    return kind == Action::Kind::CloseSetup || kind == Action::Kind::CloseGame;
+}
+
 } // namespace
 
 void Actions::attach(Game &game)
@@ -21,40 +26,44 @@ void Actions::attach(Game &game)
     game.whenMissCovered([this] { replay(); });
 }
 
-void Actions::report(const Action &action)
+Actions::Outcome Actions::report(const Action &action)
 {
     const bool pick = action.kind == Action::Kind::Pick;
-    if (pick && (!m_game || !m_game->canPick(action.value)))
-        return;
+    if (pick && (!m_game || !m_game->canPick(action.card)))
+        return Outcome::Dropped;
     if (!m_game || !m_game->isShowingMiss()) {
-        perform(action);
-        return;
+        if (!closes(action.kind))
+            perform(action);
+        return Outcome::Now;
     }
     if (pick && m_gameEnding)
-        return;
+        return Outcome::Dropped;
     if (endsGame(action.kind)) {
         std::erase_if(m_held, [](const Action &held) { return held.kind == Action::Kind::Pick; });
         m_gameEnding = true;
     }
     m_held.push_back(action);
+    return Outcome::Held;
 }
 
 void Actions::perform(const Action &action)
 {
     switch (action.kind) {
     case Action::Kind::Pick:
-        if (m_game->canPick(action.value))
-            m_game->imgFront_Click(action.value);
+        if (m_game->canPick(action.card))
+            m_game->imgFront_Click(action.card);
         break;
     case Action::Kind::Play:
-        m_stage.play(action.value);
+        m_stage.play(action.cellCount);
         break;
     case Action::Kind::Quit:
         m_stage.quit();
         break;
     case Action::Kind::CloseSetup:
+        m_stage.close(Window::Setup);
+        break;
     case Action::Kind::CloseGame:
-        m_stage.close(action.kind);
+        m_stage.close(Window::Game);
         break;
     }
 }

@@ -18,8 +18,15 @@ struct Action
     };
 
     Kind kind;
-    int value = 0; // the card of a pick; the board size that a play plays, as chosen when PLAY was pressed
+    int card = 0; // the card of a pick
+    int cellCount = 0; // the board size that a play plays, as chosen when PLAY was pressed
+
+    static Action pick(int card) { return {Kind::Pick, card, 0}; }
+    static Action play(int cellCount) { return {Kind::Play, 0, cellCount}; }
 };
+
+/** The program's two windows that a player can close. */
+enum class Window { Setup, Game };
 
 /** What the windows carry out for the actions that are not picks. */
 class Stage
@@ -31,8 +38,8 @@ public:
     virtual void play(int cellCount) = 0;
     /** Ends the program. */
     virtual void quit() = 0;
-    /** Closes the window that a CloseSetup or CloseGame action names. */
-    virtual void close(Action::Kind window) = 0;
+    /** Closes `window`, as its frame would. */
+    virtual void close(Window window) = 0;
 };
 
 /**
@@ -45,11 +52,18 @@ public:
 class Actions
 {
 public:
+    /** What became of a reported action. */
+    enum class Outcome {
+        Now, // carried out; a close, by the window's own close that reported it, which goes on
+        Held, // waits for the miss on show; a close is then carried out by the stage
+        Dropped, // does nothing, now or later
+    };
+
     explicit Actions(Stage &stage) : m_stage(stage) { }
 
     /** The game that picks are made in, from the first PLAY on; its misses make actions wait. */
     void attach(Game &game);
-    void report(const Action &action);
+    Outcome report(const Action &action);
 
 private:
     void perform(const Action &action);

@@ -14,7 +14,6 @@
 #include <QImage>
 #include <QPixmap>
 #include <QResource>
-#include <QScopeGuard>
 
 #include <utility>
 
@@ -53,9 +52,11 @@ Forms::~Forms()
     runtime::setWindowCloser({});
 }
 
-void Forms::report(const rules::Action &action)
+rules::Actions::Outcome Forms::report(const rules::Action &action)
 {
-    runtime::guard([this, &action] { m_actions.report(action); });
+    auto outcome = rules::Actions::Outcome::Dropped;
+    runtime::guard([this, &action, &outcome] { outcome = m_actions.report(action); });
+    return outcome;
 }
 
 void Forms::play(int cellCount)
@@ -70,29 +71,20 @@ void Forms::quit()
     runtime::End();
 }
 
-bool Forms::mayClose(const QWidget &window, rules::Action::Kind kind)
+bool Forms::mayClose(rules::Window window)
 {
-    if (m_closing == &window)
-        return true;
-    m_asking = &window;
-    m_closesNow = false;
-    report({kind});
-    m_asking = nullptr;
-    return std::exchange(m_closesNow, false);
+    const auto kind
+        = window == rules::Window::Game ? rules::Action::Kind::CloseGame : rules::Action::Kind::CloseSetup;
+    return report({kind}) == rules::Actions::Outcome::Now;
 }
 
-void Forms::close(rules::Action::Kind window)
+// A close that waited for a miss: the window closes again, and this time it may.
+void Forms::close(rules::Window window)
 {
-    QWidget &closing = window == rules::Action::Kind::CloseGame ? static_cast<QWidget &>(game.get())
-                                                                : static_cast<QWidget &>(startup.get());
-    // The close that a player has just asked for goes on; Qt would not start another one inside it.
-    if (&closing == m_asking) {
-        m_closesNow = true;
-        return;
-    }
-    m_closing = &closing;
-    const auto closed = qScopeGuard([this] { m_closing = nullptr; });
-    closing.close();
+    if (window == rules::Window::Game)
+        game.get().close();
+    else
+        startup.get().close();
 }
 
 } // namespace windows

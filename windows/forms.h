@@ -55,29 +55,26 @@ public:
 
     /**
      * Hands an action of a player to the rules, inside the guard that turns a failure into the program's
-     * report and end; they carry it out now, later or not at all.
+     * report and end; they carry it out now, later or not at all, and say which.
      */
-    void report(const rules::Action &action);
+    rules::Actions::Outcome report(const rules::Action &action);
     /** The rules that judge the players' actions, for the game to join. */
     rules::Actions &actions() { return m_actions; }
 
     /**
      * Whether `window` may close now. Closing it by its frame is an action of a player like any other, which
      * the rules carry out now, once a miss on show is covered, or not at all; a close that had to wait is
-     * carried out later by closing the window again.
+     * carried out later by closing the window again, which then may close.
      */
-    bool mayClose(const QWidget &window, rules::Action::Kind kind);
+    bool mayClose(rules::Window window);
 
     void play(int cellCount) override;
     void quit() override;
-    void close(rules::Action::Kind window) override;
+    void close(rules::Window window) override;
 
 private:
     Services m_services;
     rules::Actions m_actions {*this};
-    const QWidget *m_closing = nullptr; // the window that the stage is closing
-    const QWidget *m_asking = nullptr; // the window whose close a player has just asked for
-    bool m_closesNow = false;
 };
 
 } // namespace windows

@@ -88,7 +88,7 @@ void GameWindow::setUp(int cellCount)
 
 void GameWindow::closeEvent(QCloseEvent *event)
 {
-    event->setAccepted(m_forms.mayClose(*this, rules::Action::Kind::CloseGame));
+    event->setAccepted(m_forms.mayClose(rules::Window::Game));
 }
 
 void GameWindow::cmdQuit_Click()
@@ -98,7 +98,7 @@ void GameWindow::cmdQuit_Click()
 
 void GameWindow::imgFront_Click(int index)
 {
-    m_forms.report({rules::Action::Kind::Pick, index});
+    m_forms.report(rules::Action::pick(index));
 }
 
 board::Card *GameWindow::card(int index) const

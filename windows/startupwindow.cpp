@@ -102,7 +102,7 @@ void StartupWindow::Form_Load()
 
 void StartupWindow::cmdPlay_Click()
 {
-    m_forms.report({rules::Action::Kind::Play, chosenCellCount()});
+    m_forms.report(rules::Action::play(chosenCellCount()));
 }
 
 int StartupWindow::chosenCellCount() const
@@ -121,7 +121,7 @@ QString StartupWindow::playerName(int player) const
 
 void StartupWindow::closeEvent(QCloseEvent *event)
 {
-    event->setAccepted(m_forms.mayClose(*this, rules::Action::Kind::CloseSetup));
+    event->setAccepted(m_forms.mayClose(rules::Window::Setup));
 }
 
 } // namespace windows

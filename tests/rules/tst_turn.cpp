@@ -15,9 +15,9 @@ struct FakeStage final : rules::Stage
 {
     void play(int cellCount) override { log << QStringLiteral("play %1").arg(cellCount); }
     void quit() override { log << QStringLiteral("quit"); }
-    void close(Kind window) override
+    void close(rules::Window window) override
     {
-        log << (window == Kind::CloseGame ? QStringLiteral("close game") : QStringLiteral("close setup"));
+        log << (window == rules::Window::Game ? QStringLiteral("close game") : QStringLiteral("close setup"));
     }
 
     QStringList log;
@@ -43,11 +43,11 @@ struct Board
         if (what == "quit")
             actions.report({Kind::Quit});
         else if (words.first() == "play")
-            actions.report({Kind::Play, words.last().toInt()});
+            actions.report(rules::Action::play(words.last().toInt()));
         else if (words.first() == "close")
             actions.report({words.last() == "game" ? Kind::CloseGame : Kind::CloseSetup});
         else
-            actions.report({Kind::Pick, what.toInt()});
+            actions.report(rules::Action::pick(what.toInt()));
     }
 
     // Clicks as a player does; a miss is waited out before the next click.
@@ -160,7 +160,8 @@ void tst_Turn::missIsCoveredAfterThePause()
 
 void tst_Turn::actionsDuringAMiss_data()
 {
-    QTest::addColumn<QStringList>("during"); // what the players do while A's miss of cards 1 and 2 is on show
+    // What the players do while A's miss of cards 1 and 2 is on show ("wait": it is covered meanwhile).
+    QTest::addColumn<QStringList>("during");
     QTest::addColumn<QStringList>("afterTheMiss"); // what the windows were asked to do once it is covered
     QTest::addColumn<QStringList>("twoSecondsLater");
     QTest::addColumn<QList<int>>("facesUp");
@@ -172,6 +173,11 @@ void tst_Turn::actionsDuringAMiss_data()
                                                      << QStringList {"close setup"} << QList<int> {3};
     QTest::newRow("a face on show does nothing, now or later")
         << QStringList {"1", "2"} << none << none << QList<int> {};
+    QTest::newRow("a face on show is dropped, not held for when it is covered")
+        << QStringList {"1", "5"} << none << none << QList<int> {5};
+    QTest::newRow("after a held PLAY the next miss holds picks again")
+        << QStringList {"play 8", "wait", "3", "5", "7"} << QStringList {"play 8"} << QStringList {"play 8"}
+        << QList<int> {7};
     QTest::newRow("a card past the board does nothing")
         << QStringList {"9", "0"} << none << none << QList<int> {};
     QTest::newRow("PLAY takes its game's picks with it")
@@ -204,10 +210,16 @@ void tst_Turn::actionsDuringAMiss()
     board.stage.log.clear();
     board.report("1");
     board.report("2");
-    for (const QString &action : during)
-        board.report(action);
-    QCOMPARE(board.stage.log, QStringList {});
-    QCOMPARE(board.facesUp(), QList<int>({1, 2}));
+    for (const QString &action : during) {
+        if (action == "wait")
+            board.clock.advance(2);
+        else
+            board.report(action);
+    }
+    if (!during.contains("wait")) {
+        QCOMPARE(board.stage.log, QStringList {});
+        QCOMPARE(board.facesUp(), QList<int>({1, 2}));
+    }
 
     board.clock.advance(2);
     QCOMPARE(board.stage.log, afterTheMiss);
@@ -284,7 +296,7 @@ void tst_Turn::randomPlayKeepsTheInvariants()
 
         for (int click = 0; click < 400 && !view.winnerShown; ++click) {
             const int pick = std::uniform_int_distribution(1, cells)(chance);
-            actions.report({Kind::Pick, pick});
+            actions.report(rules::Action::pick(pick));
             // Now and then a miss ends with clicks held, now and then at once.
             if (std::uniform_int_distribution(0, 3)(chance) == 0)
                 clock.advance(2);
