@@ -74,6 +74,8 @@ GameWindow::GameWindow(Forms &forms)
 
 void GameWindow::setUp(int cellCount)
 {
+    // A game never starts over a miss on show: the rules hold PLAY until the miss is covered.
+    Q_ASSERT(!m_game.isShowingMiss());
     // A second PLAY starts a fresh game on a fresh board.
     if (m_boardLaidOut)
         clearBoard();

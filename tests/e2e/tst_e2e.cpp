@@ -227,12 +227,20 @@ public:
     QProcess &process() { return m_process; }
     QPoint gameOrigin() const { return m_game; }
 
-    // Brings the setup window up again, picks a size and presses PLAY; the game window comes back to the
-    // front.
-    bool replay(int option)
+    // Brings the setup window up again over the game window, picks a size and presses PLAY.
+    void pressPlayAgain(int option)
     {
         xdotool({QStringLiteral("windowraise"), visibleWindows(setupTitle).first()});
         pressPlay(option);
+    }
+
+    // The game window over the setup window again.
+    void raiseBoard() { xdotool({QStringLiteral("windowraise"), visibleWindows(gameTitle).first()}); }
+
+    // PLAY again, until the new board is on the screen; the game window comes back to the front.
+    bool replay(int option)
+    {
+        pressPlayAgain(option);
         return waitForBoard();
     }
 
@@ -308,12 +316,19 @@ void tst_EndToEnd::heldPlayDropsTheClicksOfTheOldBoard()
     Game game;
     QVERIFY(game.waitForSetup());
     QVERIFY(game.play(5));
-    QVERIFY(game.turnUntilMiss() > 0);
+    const int first = game.turnUntilMiss();
+    // A card still face down on the old board that the new one has too, clicked after PLAY during the miss.
+    const int card = first + 2;
+    QVERIFY(first > 0 && card <= 8);
+    const QRect clicked = game.back(card);
     const QRect pastTheNewBoard = game.back(20);
-    game.pressPlay(1);
-    clickAt(pastTheNewBoard.center());
+    game.pressPlayAgain(1);
+    game.raiseBoard();
+    clickAt(clicked.center());
     QVERIFY(waitFor([&] { return woodShare(screen(), pastTheNewBoard) == 0; })); // the old board is gone
+    // The new board comes face down, the clicked card's namesake too.
     QVERIFY(game.waitForBoard());
+    QVERIFY(game.showsBack(screen(), card));
     QCOMPARE(game.process().state(), QProcess::Running);
     clickAt(game.quitButton());
     QVERIFY(game.process().waitForFinished(20000));
