@@ -34,9 +34,11 @@ cd "$tree"
 
 # The debhelper-compat levels that this system's debhelper gives, installed or else apt's candidate.
 compat_levels() {
-    { dpkg-query -W -f='${Provides}\n' debhelper 2>/dev/null \
-        || apt-cache show --no-all-versions debhelper 2>/dev/null | sed -n 's/^Provides: //p'; } \
-        | grep -o 'debhelper-compat (= [0-9]*)' | grep -o '[0-9]*' || true
+    if [ "$(dpkg-query -W -f='${db:Status-Status}' debhelper 2>/dev/null)" = installed ]; then
+        dpkg-query -W -f='${Provides}\n' debhelper
+    else
+        apt-cache show --no-all-versions debhelper 2>/dev/null | sed -n 's/^Provides: //p'
+    fi | grep -o 'debhelper-compat (= [0-9]*)' | grep -o '[0-9]*' || true
 }
 wanted=$(sed -n 's/.*debhelper-compat (= \([0-9]*\)).*/\1/p' debian/control)
 if ! compat_levels | grep -qx "$wanted"; then
