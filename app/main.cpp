@@ -48,6 +48,63 @@ int answerCommandLine(int argc, char *argv[])
     return -1;
 }
 
+// Qt's own options, as its documentation lists them (QGuiApplication, QApplication, X11), with one dash or
+// two: those that take the next argument as their value, and those that stand alone or carry "=value".
+bool isQtOption(const char *argument, bool *takesValue)
+{
+    static constexpr const char *withValue[]
+        = {"platform",        "platformpluginpath", "platformtheme", "plugin",
+           "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+           "display",         "geometry",           "style",         "stylesheet"};
+    static constexpr const char *alone[] = {"reverse", "widgetcount", "nograb", "dograb"};
+    static constexpr const char *withEquals[] = {"style=", "stylesheet=", "qmljsdebugger="};
+    if (argument[0] != '-')
+        return false;
+    const char *name = argument + (argument[1] == '-' ? 2 : 1);
+    for (const char *option : withValue)
+        if (std::strcmp(name, option) == 0)
+            return *takesValue = true;
+    *takesValue = false;
+    for (const char *option : alone)
+        if (std::strcmp(name, option) == 0)
+            return true;
+    for (const char *option : withEquals)
+        if (std::strncmp(name, option, std::strlen(option)) == 0)
+            return true;
+    return false;
+}
+
+int refuse(const char *what, const char *argument)
+{
+    std::fprintf(stderr, "pairfield: %s '%s'\nTry 'pairfield --help' for more information.\n", what,
+                 argument);
+    return 2;
+}
+
+// The command line judged before any display is opened: Qt's options, --help and --version pass, "--" ends
+// the options and is taken away; anything else is refused with status 2. -1 when Qt may start.
+int judgeCommandLine(int &argc, char *argv[])
+{
+    for (int k = 1; k < argc; ++k) {
+        const char *argument = argv[k];
+        bool takesValue = false;
+        if (std::strcmp(argument, "--") == 0) {
+            if (k + 1 < argc)
+                return refuse("unexpected argument", argv[k + 1]);
+            argv[k] = nullptr;
+            argc = k;
+            return -1;
+        }
+        if (isQtOption(argument, &takesValue)) {
+            k += takesValue ? 1 : 0;
+        } else if (std::strcmp(argument, "--help") != 0 && std::strcmp(argument, "--version") != 0) {
+            const bool option = argument[0] == '-' && argument[1] != '\0';
+            return refuse(option ? "unknown option" : "unexpected argument", argument);
+        }
+    }
+    return -1;
+}
+
 // The display that a -display option asks for, which a failure to open one names; empty without one.
 QByteArray displayAsked(int argc, char *argv[])
 {
@@ -63,17 +120,16 @@ int main(int argc, char *argv[])
 {
     if (const int answered = answerCommandLine(argc, argv); answered >= 0)
         return answered;
+    if (const int refused = judgeCommandLine(argc, argv); refused >= 0)
+        return refused;
     std::optional<runtime::StartupWatch> startup(std::in_place, displayAsked(argc, argv));
     QApplication app(argc, argv);
     startup.reset();
     // Qt has taken the options it knows; what is left is the game's, or nobody's.
     if (const int answered = answerCommandLine(argc, argv); answered >= 0)
         return answered;
-    if (argc > 1) {
-        std::fprintf(stderr, "pairfield: unknown option '%s'\nTry 'pairfield --help' for more information.\n",
-                     argv[1]);
-        return 2;
-    }
+    if (argc > 1)
+        return refuse("unknown option", argv[1]);
     QApplication::setApplicationName(QStringLiteral("Pairfield"));
     QApplication::setApplicationVersion(QStringLiteral(PAIRFIELD_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(PAIRFIELD_APP_ID));

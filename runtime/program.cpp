@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -92,6 +93,15 @@ bool hasWaylandSupport()
     return false;
 }
 
+// Whether a platform plugin that Qt tried said it could not reach its display server.
+bool displayUnreachable()
+{
+    return std::any_of(heldMessages.begin(), heldMessages.end(), [](const HeldMessage &held) {
+        return held.text.contains(QLatin1String("could not connect to display"), Qt::CaseInsensitive)
+            || held.text.contains(QLatin1String("wl_display"));
+    });
+}
+
 void startupHandler(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type != QtFatalMsg) {
@@ -99,13 +109,26 @@ void startupHandler(QtMsgType type, const QMessageLogContext &context, const QSt
         return;
     }
     const QByteArray display = qgetenv("DISPLAY"), wayland = qgetenv("WAYLAND_DISPLAY");
+    const bool waylandMissing = display.isEmpty() && !wayland.isEmpty() && !hasWaylandSupport();
+    // Qt could not start a platform for another reason than a display (an unknown -platform, a plugin that is
+    // missing or broken): its own words say which, and which platforms there are, on one line.
+    if (!displayUnreachable() && !waylandMissing) {
+        QStringList said;
+        for (const HeldMessage &held : heldMessages)
+            said << held.text.simplified();
+        said << text.simplified();
+        std::fprintf(stderr, "pairfield: Qt could not start its platform: %s\n",
+                     said.join(QStringLiteral("; ")).toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
     const QByteArray where = !displayOption.isEmpty() ? "-display " + displayOption
         : !display.isEmpty()                          ? "DISPLAY=" + display
         : !wayland.isEmpty()                          ? "WAYLAND_DISPLAY=" + wayland
                              : QByteArray("neither DISPLAY nor WAYLAND_DISPLAY is set");
     std::fprintf(stderr, "pairfield: needs a graphical session, and no display could be opened (%s)%s\n",
                  where.constData(),
-                 display.isEmpty() && !wayland.isEmpty() && !hasWaylandSupport()
+                 waylandMissing
                      ? ": Qt's Wayland platform support is not installed (Debian package qt6-wayland)"
                      : "");
     std::fflush(stderr);
