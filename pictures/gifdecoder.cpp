@@ -173,10 +173,20 @@ bool readExtension(GifFileType *gif, Extensions &extensions)
     return true;
 }
 
-// Whether the LZW codes of a frame's pixels, from its minimum code size at `at` (2 to 8) on, are all codes
-// that the decoder's table holds when they come, until the end code or `pixels` pixels. giflib makes a pixel
-// up for any other code instead of refusing it, and a corrupt file must never give a picture.
-bool knownCodesOnly(const QByteArray &bytes, qsizetype at, qint64 pixels)
+// What stands in the way of the LZW codes of a frame's pixels, from its minimum code size at `at` (0 to 8)
+// on, until the end code or `pixels` pixels.
+enum class Codes {
+    Drawable,
+    // A code that the decoder's table does not hold when it comes: giflib makes a pixel up for it instead of
+    // refusing it, and a corrupt file must never give a picture.
+    Unknown,
+    // Below a minimum code size of 2 the table is already as large as the first code width allows, and
+    // readers widen the codes at different points once it grows (giflib and Qt's reader do): a code after
+    // the table's first entry is read differently by each.
+    WidthInDoubt,
+};
+
+Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
 {
     const int codeSize = quint8(bytes[at]);
     const int clear = 1 << codeSize;
@@ -191,6 +201,8 @@ bool knownCodesOnly(const QByteArray &bytes, qsizetype at, qint64 pixels)
             bits |= quint32(quint8(bytes[byte])) << held;
             held += 8;
             while (held >= width) {
+                if (codeSize < 2 && next > clear + 2)
+                    return Codes::WidthInDoubt;
                 const int code = int(bits & ((1u << width) - 1));
                 bits >>= width;
                 held -= width;
@@ -201,12 +213,12 @@ bool knownCodesOnly(const QByteArray &bytes, qsizetype at, qint64 pixels)
                     continue;
                 }
                 if (code == clear + 1)
-                    return true;
+                    return Codes::Drawable;
                 if (previous < 0 ? code > clear : code > next || (code == next && next == 4096))
-                    return false;
+                    return Codes::Unknown;
                 pixels -= code == next ? length[size_t(previous)] + 1 : length[size_t(code)];
                 if (pixels <= 0)
-                    return true;
+                    return Codes::Drawable;
                 if (previous >= 0 && next < 4096) {
                     length[size_t(next)] = length[size_t(previous)] + 1;
                     if (++next == 1 << width && width < 12)
@@ -216,7 +228,7 @@ bool knownCodesOnly(const QByteArray &bytes, qsizetype at, qint64 pixels)
             }
         }
     }
-    return true;
+    return Codes::Drawable;
 }
 
 DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
@@ -227,12 +239,20 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     if (frame.Width <= 0 || frame.Height <= 0 || !withinLimit(frame.Width, frame.Height))
         return failed(QStringLiteral("image size %1 x %2 out of range").arg(frame.Width).arg(frame.Height));
     // The image descriptor has been read up to the minimum code size, the byte before the compressed pixels.
-    // Sizes below 2 are not GIF's, and decoders read them each their own way.
+    // Sizes below 2 are not GIF's, but giflib and Qt's reader read 0 and 1 alike until the table grows (a
+    // picture of one pixel, say); readCodes refuses the rest.
     const int codeSize = quint8(source.bytes[source.position - 1]);
-    if (codeSize < 2 || codeSize > 8)
+    if (codeSize > 8)
         return failed(QStringLiteral("the LZW minimum code size is out of range"));
-    if (!knownCodesOnly(source.bytes, source.position - 1, qint64(frame.Width) * frame.Height))
+    switch (readCodes(source.bytes, source.position - 1, qint64(frame.Width) * frame.Height)) {
+    case Codes::Drawable:
+        break;
+    case Codes::Unknown:
         return failed(QStringLiteral("a code that the LZW table does not hold"));
+    case Codes::WidthInDoubt:
+        return failed(
+            QStringLiteral("codes whose width readers disagree on, below a minimum code size of 2"));
+    }
     const ColorMapObject *colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
     if (colours == nullptr)
         return failed(QStringLiteral("no colour table"));

@@ -184,6 +184,15 @@ void tst_GifDecoder::drawsAsQtDraws_data()
     row("comments before the image", gif(size, colours(4), {Frame {whole}}, "first\n" + QByteArray(300, 'c')),
         whole);
     row("several frames, the first counts", gif(size, colours(4), {Frame {whole}, second}), whole);
+    // Minimum code sizes below GIF's 2, which giflib and Qt's reader read alike while the table does not
+    // grow: one pixel with a transparent colour (from a public decoder's bug tracker), and two of size 0.
+    row("a minimum code size of 1",
+        QByteArray::fromHex(
+            "4749463839610100010080ff00c0c0c000000021f90401000000002c000000000100010000010132003b"),
+        QRect(0, 0, 1, 1));
+    row("a minimum code size of 0",
+        QByteArray::fromHex("47494638396102000100800000c0c0c00000002c000000000200010000000121003b"),
+        QRect(0, 0, 2, 1));
 }
 
 void tst_GifDecoder::drawsAsQtDraws()

@@ -146,9 +146,10 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
     QTest::newRow("LZW code size 9")
         << 5 << "code size 09"
         << "not a readable GIF picture (the LZW minimum code size is out of range)";
-    QTest::newRow("LZW code size 1")
-        << 5 << "code size 01"
-        << "not a readable GIF picture (the LZW minimum code size is out of range)";
+    QTest::newRow("LZW code size 1, past the table's first entry")
+        << 5 << "widening"
+        << "not a readable GIF picture (codes whose width readers disagree on, below a minimum code size of "
+           "2)";
     QTest::newRow("symlink loop") << 5 << "loop"
                                   << "too many levels of symbolic links";
     // Every file alone is small and allowed; together they would take gigabytes.
@@ -221,6 +222,11 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad,
                           QByteArray::fromHex("47494638396101000100800000000000ffffff2c000000000100010000"
                                               + kind.right(2).toLatin1() + "024401003b"));
+    } else if (kind == QStringLiteral("widening")) {
+        // 3 x 1 pixels, code size 1: clear, 1, 0, then a code of the table that giflib and Qt read apart.
+        directory.replace(bad,
+                          QByteArray::fromHex("47494638396103000100800000c0c0c00000002c0000000003000100"
+                                              "0001020607003b"));
     } else if (kind == QStringLiteral("loop")) {
         QVERIFY(QFile::link(path, path));
     } else if (kind == QStringLiteral("budget")) {
