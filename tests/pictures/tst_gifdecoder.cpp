@@ -1,5 +1,6 @@
-// Our GIF decoder against Qt's own GIF reader, on GIFs made here for each feature of the format: both must
-// draw the same pixels, fully transparent pixels being equal whatever their colour.
+// Our GIF decoder against Qt's own GIF reader, on GIFs made here for each feature of the format and of LZW, and
+// one written by Pillow: both must draw the same pixels, fully transparent pixels being equal whatever their
+// colour.
 #include "pictures/gifdecoder.h"
 
 #include <QBuffer>
@@ -8,8 +9,19 @@
 
 #include <bit>
 #include <functional>
+#include <map>
 
 namespace {
+
+// How the LZW encoder writes a frame's codes; by default as GIF encoders do.
+struct Encoding
+{
+    int codeSize = 0; // the minimum code size; 0: the colour table's
+    bool openingClear = true; // a clear code first
+    bool endCode = true; // an end code last
+    bool clearWhenFull = true; // a clear code once the table holds 4096 entries; else it is kept as it is
+    int clearEvery = 0; // a clear code after this many codes, if not 0
+};
 
 struct Frame
 {
@@ -19,7 +31,7 @@ struct Frame
     QList<QRgb> localTable; // empty: the global table
     bool interlaced = false;
     int transparent = -1;
-    int codeSize = 0; // the LZW minimum code size; 0: the table's
+    Encoding encoding;
     std::function<int(int x, int y)> index = [](int x, int y) { return (3 * x + 5 * y) % 2; }; // its colour
 };
 
@@ -52,28 +64,60 @@ QByteArray subBlocks(const QByteArray &data)
     return out + '\0';
 }
 
-// Each index its own code, with a clear code before the decoder's table would make the codes wider.
-QByteArray lzw(const QByteArray &indices, int codeSize)
+// A real LZW encoder: the longest string of indices that the table holds, one code for it, and a new entry
+// for it and the next index, with the code width that the decoder reads at each point (it learns each entry
+// one code later than the encoder makes it).
+QByteArray lzw(const QByteArray &indices, const Encoding &how)
 {
-    const int clear = 1 << codeSize, width = codeSize + 1;
+    const int codeSize = how.codeSize, clear = 1 << codeSize;
     QByteArray out;
-    quint32 bits = 0;
-    int count = 0;
+    quint64 bits = 0;
+    int count = 0, width = codeSize + 1, known = clear + 2, made = clear + 2, sinceClear = 0;
+    std::map<QByteArray, int> table;
     const auto put = [&](int code) {
-        bits |= quint32(code) << count;
+        bits |= quint64(code) << count;
         for (count += width; count >= 8; count -= 8, bits >>= 8)
             out += char(bits & 0xff);
     };
-    put(clear);
-    int sinceClear = 0;
+    const auto restart = [&] {
+        put(clear);
+        table.clear();
+        width = codeSize + 1;
+        known = made = clear + 2;
+        sinceClear = 0;
+    };
+    const auto code = [&](const QByteArray &string) {
+        return string.size() == 1 ? int(quint8(string[0])) : table.at(string);
+    };
+    const auto emit = [&](int value) {
+        put(value);
+        // What the decoder adds on reading it: an entry for every code but the first after a clear.
+        if (sinceClear++ > 0 && known < 4096 && ++known == 1 << width && width < 12)
+            ++width;
+    };
+    if (how.openingClear)
+        restart();
+    QByteArray string;
     for (const char index : indices) {
-        if (sinceClear++ == clear - 2) {
-            put(clear);
-            sinceClear = 1;
+        const QByteArray longer = string + index;
+        if (string.isEmpty() || longer.size() == 1 || table.count(longer) > 0) {
+            string = longer;
+            continue;
         }
-        put(quint8(index));
+        emit(code(string));
+        if (made < 4096)
+            table[longer] = made++;
+        string = QByteArray(1, index);
+        if ((made == 4096 && how.clearWhenFull) || (how.clearEvery > 0 && sinceClear >= how.clearEvery)) {
+            emit(code(string));
+            string.clear();
+            restart();
+        }
     }
-    put(clear + 1);
+    if (!string.isEmpty())
+        emit(code(string));
+    if (how.endCode)
+        put(clear + 1);
     if (count > 0)
         out += char(bits & 0xff);
     return out;
@@ -113,9 +157,10 @@ QByteArray gif(QSize screen, const QList<QRgb> &global, const QList<Frame> &fram
             for (int x = 0; x < frame.rect.width(); ++x)
                 indices += char(frame.index(x, y));
         const int tableSize = int((frame.localTable.isEmpty() ? global : frame.localTable).size());
-        const int codeSize
-            = frame.codeSize > 0 ? frame.codeSize : std::max(2, std::countr_zero(unsigned(tableSize)));
-        out += char(codeSize) + subBlocks(lzw(indices, codeSize));
+        Encoding encoding = frame.encoding;
+        if (encoding.codeSize == 0)
+            encoding.codeSize = std::max(2, std::countr_zero(unsigned(tableSize)));
+        out += char(encoding.codeSize) + subBlocks(lzw(indices, encoding));
     }
     return out + ';';
 }
@@ -175,7 +220,7 @@ void tst_GifDecoder::drawsAsQtDraws_data()
     row("a frame offset inside the picture", gif(size, colours(4), {offset}), offset.rect);
 
     Frame past {whole};
-    past.codeSize = 3;
+    past.encoding.codeSize = 3;
     past.index = [](int x, int y) { return x < 10 ? (x + y) % 2 : 2 + (x + y) % 6; }; // past the table of two
     row("indices past the table", gif(size, colours(2), {past}), QRect(0, 0, 10, size.height()));
 
@@ -184,6 +229,43 @@ void tst_GifDecoder::drawsAsQtDraws_data()
     row("comments before the image", gif(size, colours(4), {Frame {whole}}, "first\n" + QByteArray(300, 'c')),
         whole);
     row("several frames, the first counts", gif(size, colours(4), {Frame {whole}, second}), whole);
+    // Real LZW: table codes of every width up to 12 on a picture large enough to fill the table, which an
+    // encoder clears, keeps full without a clear (a deferred clear) or clears early; runs of one index that
+    // send the code one past the table; no opening clear code; no end code; a minimum code size of 8 for two
+    // colours.
+    const QSize large(160, 120);
+    const QRect all({0, 0}, large);
+    const auto noise = [](int x, int y) { // indices with no pattern, so that the table fills
+        quint32 h = quint32(x) * 73856093u ^ quint32(y) * 19349663u;
+        h ^= h >> 13;
+        h *= 0x5bd1e995u;
+        return int((h ^ (h >> 15)) & 0xff);
+    };
+    const auto lzwRow = [&](const char *name, int count, std::function<int(int, int)> index, Encoding how) {
+        Frame frame {all};
+        frame.index = std::move(index);
+        frame.encoding = how;
+        row(name, gif(large, colours(count), {frame}), all);
+    };
+    lzwRow("a table filled and cleared", 256, noise, {});
+    lzwRow("a full table kept without a clear code", 256, noise, {.clearWhenFull = false});
+    lzwRow("clear codes sent early", 256, noise, {.clearEvery = 300});
+    lzwRow("runs that send the code one past the table", 4,
+           [](int x, int y) { return (x / 40 + y / 30) % 4; }, {});
+    lzwRow("no opening clear code", 16, [](int x, int y) { return (x * y) % 16; }, {.openingClear = false});
+    lzwRow("no end code", 16, [](int x, int y) { return (x + y) % 16; }, {.endCode = false});
+    lzwRow("a minimum code size of 8 for two colours", 2, [](int x, int y) { return (x ^ y) & 1; },
+           {.codeSize = 8});
+
+    // Written by a common library's encoder: Pillow 9.4, 24 x 16 pixels of bands in 8 colours.
+    row("a GIF written by Pillow",
+        QByteArray::fromHex(
+            "47494638376118001000820000000dff2568fe4ac3fd6f1efc9479fbb9d4fade2ff90000002c0000000018001000"
+            "4008720001081c18a0a0410108130e58c830a142860b09489c58a0a24583071d0a801871a2448e033c4ab468d1"
+            "80c9930309620ca07123c7952c35821449a0e54c91242bdef498b3c049942901c0b4c931a8d09544210e95c991"
+            "e652873b27266548b3e7d48e3c73461d99f3a7c9ad047a7a351010003b"),
+        QRect(0, 0, 24, 16));
+
     // Minimum code sizes below GIF's 2, which giflib and Qt's reader read alike while the table does not
     // grow: one pixel with a transparent colour (from a public decoder's bug tracker), and two of size 0.
     row("a minimum code size of 1",

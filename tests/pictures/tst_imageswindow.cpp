@@ -150,6 +150,12 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
         << 5 << "widening"
         << "not a readable GIF picture (codes whose width readers disagree on, below a minimum code size of "
            "2)";
+    QTest::newRow("a table code right after a clear code")
+        << 5 << "code after clear"
+        << "not a readable GIF picture (a code that the LZW table does not hold)";
+    QTest::newRow("the end code before the last pixel, then codes past it")
+        << 5 << "early end"
+        << "not a readable GIF picture (the image data ends before the image is complete)";
     QTest::newRow("symlink loop") << 5 << "loop"
                                   << "too many levels of symbolic links";
     // Every file alone is small and allowed; together they would take gigabytes.
@@ -227,6 +233,16 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad,
                           QByteArray::fromHex("47494638396103000100800000c0c0c00000002c0000000003000100"
                                               "0001020607003b"));
+    } else if (kind == QStringLiteral("code after clear") || kind == QStringLiteral("early end")) {
+        // Four colours, code size 2: clear, then 6, which the empty table does not hold, and the end code; or
+        // clear, 0 and the end code for three pixels, then clear and 7, which only a reader that went past
+        // the end code would meet.
+        const bool early = kind == QStringLiteral("early end");
+        const QByteArray width = QByteArray::fromHex(early ? "0300" : "0100");
+        directory.replace(bad,
+                          QByteArray::fromHex("474946383961") + width
+                              + QByteArray::fromHex("0100810000000000ffffffff000000ff002c00000000") + width
+                              + QByteArray::fromHex(early ? "01000002024479003b" : "01000002027401003b"));
     } else if (kind == QStringLiteral("loop")) {
         QVERIFY(QFile::link(path, path));
     } else if (kind == QStringLiteral("budget")) {
