@@ -184,6 +184,8 @@ enum class Codes {
     // readers widen the codes at different points once it grows (giflib and Qt's reader do): a code after
     // the table's first entry is read differently by each.
     WidthInDoubt,
+    // The end code, or the end of the data, before the last pixel.
+    EndsEarly,
 };
 
 Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
@@ -194,8 +196,8 @@ Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
     int width = codeSize + 1, next = clear + 2, previous = -1;
     quint32 bits = 0;
     int held = 0;
-    for (qsizetype block = at + 1; block < bytes.size() && bytes[block] != 0;
-         block += 1 + quint8(bytes[block])) {
+    qsizetype block = at + 1;
+    for (; block < bytes.size() && bytes[block] != 0; block += 1 + quint8(bytes[block])) {
         const qsizetype end = std::min(bytes.size(), block + 1 + quint8(bytes[block]));
         for (qsizetype byte = block + 1; byte < end; ++byte) {
             bits |= quint32(quint8(bytes[byte])) << held;
@@ -213,7 +215,7 @@ Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
                     continue;
                 }
                 if (code == clear + 1)
-                    return Codes::Drawable;
+                    return Codes::EndsEarly;
                 if (previous < 0 ? code > clear : code > next || (code == next && next == 4096))
                     return Codes::Unknown;
                 pixels -= code == next ? length[size_t(previous)] + 1 : length[size_t(code)];
@@ -228,7 +230,8 @@ Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
             }
         }
     }
-    return Codes::Drawable;
+    // Data cut short in the file is the file's end, which the decoder names as such.
+    return block >= bytes.size() ? Codes::Drawable : Codes::EndsEarly;
 }
 
 DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
@@ -252,6 +255,8 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     case Codes::WidthInDoubt:
         return failed(
             QStringLiteral("codes whose width readers disagree on, below a minimum code size of 2"));
+    case Codes::EndsEarly:
+        return failed(QStringLiteral("the image data ends before the image is complete"));
     }
     const ColorMapObject *colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
     if (colours == nullptr)
