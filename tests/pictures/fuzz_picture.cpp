@@ -85,12 +85,30 @@ bool frameRunsPastScreen(const QByteArray &bytes)
 // - a minimum code size past GIF's 8: not a GIF picture, though Qt's reader takes sizes up to 11;
 // - a file, or an image's data, that ends before the image is complete: Qt's reader shows what came, as a
 //   page shows a picture still loading; a picture of the game is whole or not at all;
-// - a frame or a screen of no pixels, or of more than a picture of the game may take in memory: Qt's reader
-//   paints an empty frame's screen in a background colour that no pixel of the file has.
+// - a frame or a screen of no pixels, or of more than a picture of the game may take in memory (the budget of
+//   the pictures together, the memory to be had): Qt's reader paints an empty frame's screen in a background
+//   colour that no pixel of the file has;
+// - a file that does not begin with GIF's signature, "GIF87a" or "GIF89a": Qt's reader checks fewer of its
+//   letters ("GIf89a" passes);
+// - a record that is not GIF's where an extension or an image must begin (after a graphics control block of
+//   the wrong length, say): Qt's reader reads on by its own guess;
+// - a frame with no colour table, neither its own nor the picture's: Qt's reader paints it in colours that
+// the
+//   file does not give.
 const char *const deliberateRefusals[] = {
-    "a code that the LZW table does not hold",          "codes whose width readers disagree on",
-    "the LZW minimum code size is out of range",        "the file ends too early",
-    "the image data ends before the image is complete", "out of range)",
+    // clang-format off
+    "a code that the LZW table does not hold",
+    "codes whose width readers disagree on",
+    "the LZW minimum code size is out of range",
+    "the file ends too early",
+    "the image data ends before the image is complete",
+    "out of range)",
+    "data is not in gif format",
+    "would need more than",
+    "unknown record",
+    "no colour table",
+    "out of memory",
+    // clang-format on
 };
 
 void compareWithQt(const std::uint8_t *data, std::size_t size, const QImage *ours, const QString &refusal)
