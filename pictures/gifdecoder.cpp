@@ -148,14 +148,19 @@ QString safeComment(const QByteArray &bytes)
     return fromCharacters(cutAfterWord(fromCharacters(characters).simplified().toUcs4(), gifCommentLimit));
 }
 
+enum class Extension { Read, Failed, MalformedControl };
+
 // Reads an extension, keeping the transparent colour of a graphics control block and the text of a comment.
-bool readExtension(GifFileType *gif, Extensions &extensions)
+// A control block is four bytes long: readers part ways on where a longer or shorter one ends.
+Extension readExtension(GifFileType *gif, Extensions &extensions)
 {
     int code = 0;
     GifByteType *block = nullptr;
     if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
-        return false;
-    if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
+        return Extension::Failed;
+    if (code == GRAPHICS_EXT_FUNC_CODE && (block == nullptr || block[0] != 4))
+        return Extension::MalformedControl;
+    if (code == GRAPHICS_EXT_FUNC_CODE) {
         GraphicsControlBlock control;
         if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
             extensions.transparent = control.TransparentColor;
@@ -168,9 +173,9 @@ bool readExtension(GifFileType *gif, Extensions &extensions)
         if (comment && extensions.comment.size() < 4 * gifCommentLimit)
             extensions.comment.append(reinterpret_cast<const char *>(block + 1), block[0]);
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
-            return false;
+            return Extension::Failed;
     }
-    return true;
+    return Extension::Read;
 }
 
 // What stands in the way of the LZW codes of a frame's pixels, from its minimum code size at `at` (0 to 8)
@@ -314,8 +319,14 @@ DecodedGif decode(const QByteArray &bytes, qint64 budget)
             return decoded;
         }
         case EXTENSION_RECORD_TYPE:
-            if (!readExtension(gif.get(), extensions))
+            switch (readExtension(gif.get(), extensions)) {
+            case Extension::Read:
+                break;
+            case Extension::Failed:
                 return decoderFailed(gif.get(), source);
+            case Extension::MalformedControl:
+                return failed(QStringLiteral("a graphics control block that is not 4 bytes long"));
+            }
             break;
         case TERMINATE_RECORD_TYPE:
             return failed(QStringLiteral("no image in the file"));

@@ -92,6 +92,7 @@ bool frameRunsPastScreen(const QByteArray &bytes)
 //   letters ("GIf89a" passes);
 // - a record that is not GIF's where an extension or an image must begin (after a graphics control block of
 //   the wrong length, say): Qt's reader reads on by its own guess;
+// - a graphics control block that is not 4 bytes long: readers part ways on where the next record begins;
 // - a frame with no colour table, neither its own nor the picture's: Qt's reader paints it in colours that
 // the
 //   file does not give.
@@ -106,6 +107,7 @@ const char *const deliberateRefusals[] = {
     "data is not in gif format",
     "would need more than",
     "unknown record",
+    "a graphics control block that is not 4 bytes long",
     "no colour table",
     "out of memory",
     // clang-format on
