@@ -57,21 +57,24 @@ void checkName(const QString &name)
             broken("a name with a character that cannot be shown");
 }
 
-// Whether the first frame of a GIF runs past the right or bottom edge of its screen.
-bool frameRunsPastScreen(const QByteArray &bytes)
+// Whether Qt's reader places the first frame's pixels as the file does: not when the frame runs past the
+// right or bottom edge of its screen, nor when it is interlaced with fewer than 5 rows.
+bool placedAsTheFileSays(const QByteArray &bytes)
 {
     const auto at = [&bytes](qsizetype k) { return k < bytes.size() ? int(quint8(bytes[k])) : -1; };
     const auto word = [&at](qsizetype k) { return at(k) | at(k + 1) << 8; };
     if (bytes.size() < 13)
-        return false;
+        return true;
     qsizetype k = 13 + ((at(10) & 0x80) ? 3 << ((at(10) & 7) + 1) : 0);
     while (at(k) == 0x21) { // an extension: its label, then sub-blocks up to an empty one
         for (k += 2; at(k) > 0; k += 1 + at(k)) { }
         ++k;
     }
     if (at(k) != 0x2c || k + 9 >= bytes.size())
-        return false;
-    return word(k + 1) + word(k + 5) > word(6) || word(k + 3) + word(k + 7) > word(8);
+        return true;
+    const bool interlaced = (at(k + 9) & 0x40) != 0;
+    return word(k + 1) + word(k + 5) <= word(6) && word(k + 3) + word(k + 7) <= word(8)
+        && !(interlaced && word(k + 7) < 5);
 }
 
 // The picture must be the one that Qt's own GIF reader draws, where it draws one. Where we leave a pixel
@@ -80,6 +83,8 @@ bool frameRunsPastScreen(const QByteArray &bytes)
 // - a frame that runs past the screen: Qt's reader clips the frame first and lays an interlaced one's rows
 //   out by the clipped height, so it draws rows where the file does not put them; we draw each pixel where
 //   the file puts it, as giflib and Pillow do, and leave out what falls off the screen;
+// - an interlaced frame of fewer than 5 rows, whose second pass has no row: Qt's reader (and Pillow, each
+//   otherwise) still reads rows for it; we follow GIF's four passes, as giflib does;
 // - codes that the LZW table does not hold, and codes whose width readers disagree on below a minimum code
 //   size of 2: a reader must make pixels up for them, and a corrupt file gives no picture here;
 // - a minimum code size past GIF's 8: not a GIF picture, though Qt's reader takes sizes up to 11;
@@ -119,7 +124,7 @@ void compareWithQt(const std::uint8_t *data, std::size_t size, const QImage *our
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, "gif");
     const QImage theirs = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (theirs.isNull() || frameRunsPastScreen(bytes))
+    if (theirs.isNull() || !placedAsTheFileSays(bytes))
         return;
     if (ours == nullptr) {
         for (const char *deliberate : deliberateRefusals)
