@@ -1,6 +1,6 @@
-// Our GIF decoder against Qt's own GIF reader, on GIFs made here for each feature of the format and of LZW, and
-// one written by Pillow: both must draw the same pixels, fully transparent pixels being equal whatever their
-// colour.
+// Our GIF decoder against Qt's own GIF reader, on GIFs made here for each feature of the format and of LZW,
+// and one written by Pillow: both must draw the same pixels, fully transparent pixels being equal whatever
+// their colour.
 #include "pictures/gifdecoder.h"
 
 #include <QBuffer>
