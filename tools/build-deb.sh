@@ -41,8 +41,9 @@ compat_levels() {
     fi | grep -o 'debhelper-compat (= [0-9]*)' | grep -o '[0-9]*' || true
 }
 wanted=$(sed -n 's/.*debhelper-compat (= \([0-9]*\)).*/\1/p' debian/control)
-if ! compat_levels | grep -qx "$wanted"; then
-    given=$(compat_levels | sort -n | tail -n 1)
+levels=$(compat_levels)
+if ! grep -qx "$wanted" <<<"$levels"; then
+    given=$(sort -n <<<"$levels" | tail -n 1)
     [ -n "$given" ] || { echo "build-deb.sh: no debhelper to be had here" >&2; exit 1; }
     sed -i "s/debhelper-compat (= $wanted)/debhelper-compat (= $given)/" debian/control
 fi
