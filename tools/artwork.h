@@ -21,8 +21,9 @@ inline constexpr Rgb woodLightest {0xA5, 0x84, 0x5A};
 /** Shade `k` of the wood, 0 (darkest) to woodShades - 1 (lightest). */
 inline Rgb woodShade(int k)
 {
-    const double t = double(k) / (woodShades - 1);
-    const auto mix = [t](int a, int b) { return int(std::lround(a + (b - a) * t)); };
+    // In whole numbers, rounded to the nearest, so the shades are the same wherever they are computed.
+    const auto mix
+        = [k](int a, int b) { return a + ((b - a) * k * 2 + woodShades - 1) / (2 * (woodShades - 1)); };
     return {mix(woodDarkest.r, woodLightest.r), mix(woodDarkest.g, woodLightest.g),
             mix(woodDarkest.b, woodLightest.b)};
 }

@@ -6,9 +6,11 @@
 //   picturegen faces <directory>     F1.gif to F20.gif and F1@2x.gif to F20@2x.gif in <directory>
 //   picturegen back <file>           the card back, and its @2x twin beside it
 //
-// The output depends on nothing but this file: the same program always writes the same bytes.
+// The output depends on nothing but this file: every figure is drawn in fixed-point integer arithmetic
+// (fixedpoint.h), so the same bytes come out on every architecture, with every compiler and C library.
 
 #include "artwork.h"
+#include "fixedpoint.h"
 #include "pictures/twinname.h"
 
 #include <gif_lib.h>
@@ -18,8 +20,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <complex>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -28,8 +28,9 @@
 
 namespace {
 
+using namespace fixedpoint;
+
 constexpr int faceSize = 64;
-constexpr double pi = 3.14159265358979323846;
 
 using artwork::Rgb;
 
@@ -52,26 +53,33 @@ struct Detail
     int extraLevels() const { return scale - 1; }
 };
 
-// A palette of `count` entries along colour stops at positions 0..1.
-Palette gradient(const std::vector<std::pair<double, Rgb>> &stops, int count)
+// A colour stop of a gradient: where it lies, 0 to 1, and its colour.
+struct Stop
+{
+    Fixed at;
+    Rgb colour;
+};
+
+// A palette of `count` entries along colour stops.
+Palette gradient(const std::vector<Stop> &stops, int count)
 {
     Palette palette;
     for (int i = 0; i < count; ++i) {
-        const double t = count == 1 ? 0 : double(i) / (count - 1);
+        const Fixed t = count == 1 ? 0 : whole(i) / (count - 1);
         size_t k = 0;
-        while (k + 2 < stops.size() && t > stops[k + 1].first)
+        while (k + 2 < stops.size() && t > stops[k + 1].at)
             ++k;
-        const auto &[t0, a] = stops[k];
-        const auto &[t1, b] = stops[k + 1];
-        const double f = std::clamp((t - t0) / (t1 - t0), 0.0, 1.0);
-        palette.push_back({int(std::lround(a.r + (b.r - a.r) * f)), int(std::lround(a.g + (b.g - a.g) * f)),
-                           int(std::lround(a.b + (b.b - a.b) * f))});
+        const Stop &from = stops[k], &to = stops[k + 1];
+        const Fixed f = std::clamp(div(t - from.at, to.at - from.at), Fixed(0), one);
+        const auto mix = [f](int a, int b) { return int(a + roundDiv((b - a) * f, one)); };
+        palette.push_back({mix(from.colour.r, to.colour.r), mix(from.colour.g, to.colour.g),
+                           mix(from.colour.b, to.colour.b)});
     }
     return palette;
 }
 
 // Entry 0 is the inside colour; entries 1..255 run along the stops.
-Palette withInside(Rgb inside, const std::vector<std::pair<double, Rgb>> &stops)
+Palette withInside(Rgb inside, const std::vector<Stop> &stops)
 {
     Palette palette {inside};
     const Palette rest = gradient(stops, 255);
@@ -79,45 +87,43 @@ Palette withInside(Rgb inside, const std::vector<std::pair<double, Rgb>> &stops)
     return palette;
 }
 
-// Renders a face from a function of the point (u, v) in [0, 1) x [0, 1) to a palette index.
-Indexed face(Detail detail, const std::function<int(double, double)> &indexAt, Palette palette)
+// Renders a face from a function of the pixel's centre (u, v) in [0, 1) x [0, 1) to a palette index.
+Indexed face(Detail detail, const std::function<int(Fixed, Fixed)> &indexAt, Palette palette)
 {
     const int size = detail.size();
     Indexed image {size, size, {}, std::move(palette), {}};
+    const auto centre = [size](int pixel) { return whole(2 * pixel + 1) / (2 * size); };
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            image.pixels.push_back(
-                std::uint8_t(std::clamp(indexAt((x + 0.5) / size, (y + 0.5) / size), 0, 255)));
+            image.pixels.push_back(std::uint8_t(std::clamp(indexAt(centre(x), centre(y)), 0, 255)));
     return image;
 }
 
-// A cyclic palette index 1..255 for a smooth escape count, or 0 inside the set.
-int escapeIndex(double smooth, bool escaped, double cycle)
-{
-    if (!escaped)
-        return 0;
-    return 1 + int(std::fmod(std::max(smooth, 0.0) * cycle, 1.0) * 254.0);
-}
+using Step = std::function<Complex(Complex, Complex)>;
 
-using Step = std::function<std::complex<double>(std::complex<double>, std::complex<double>)>;
-
-// Escape-time picture of z -> step(z, c) over the rectangle centred at `centre`, `width` across.
-Indexed escapeTime(Detail detail, std::complex<double> centre, double width, bool julia,
-                   std::complex<double> constant, Step step, double power, double cycle, Palette palette)
+// Escape-time picture of z -> step(z, c) over the square centred at `centre`, `width` across: a cyclic
+// palette index 1..255 for the smooth escape count, or 0 inside the set. `log2Power` is log2 of the power
+// that `step` raises z to.
+Indexed escapeTime(Detail detail, Complex centre, Fixed width, bool julia, Complex constant, Step step,
+                   Fixed log2Power, Fixed cycle, Palette palette)
 {
     constexpr int limit = 300;
+    constexpr Fixed log2Ln2 = fx(-0.52876637294042054); // log2(ln 2)
     return face(
         detail,
-        [=](double u, double v) {
-            const std::complex<double> point
-                = centre + std::complex<double>((u - 0.5) * width, (v - 0.5) * width);
-            std::complex<double> z = julia ? point : 0.0;
-            const std::complex<double> c = julia ? constant : point;
+        [=](Fixed u, Fixed v) {
+            const Complex point = centre + Complex {mul(u - half, width), mul(v - half, width)};
+            Complex z = julia ? point : Complex {};
+            const Complex c = julia ? constant : point;
             for (int n = 0; n < limit; ++n) {
                 z = step(z, c);
-                if (std::norm(z) > 256.0) {
-                    const double smooth = n + 1 - std::log(std::log(std::abs(z))) / std::log(power);
-                    return escapeIndex(smooth, true, cycle);
+                const Fixed size = coarseNorm(z);
+                if (size > whole(256)) {
+                    // n + 1 - log_power(ln |z|), with ln |z| = ln 2 * log2(|z|^2) / 2.
+                    const Fixed logLog = log2Ln2 + log2(log2(size)) - one;
+                    const Fixed smooth = std::max(Fixed(0), whole(n + 1) - div(logLog, log2Power));
+                    const Fixed turns = mul(smooth, cycle);
+                    return 1 + int(((turns & (one - 1)) * 254) >> fractionBits);
                 }
             }
             return 0;
@@ -125,35 +131,42 @@ Indexed escapeTime(Detail detail, std::complex<double> centre, double width, boo
         std::move(palette));
 }
 
-std::complex<double> square(std::complex<double> z, std::complex<double> c)
+Complex square(Complex z, Complex c)
 {
     return z * z + c;
 }
 
 // Newton's method for z^degree = 1: each root its own band of the palette, shaded by the steps it took.
-Indexed newton(Detail detail, int degree, double zoom, const std::vector<Rgb> &colours)
+Indexed newton(Detail detail, int degree, Fixed zoom, const std::vector<Complex> &roots,
+               const std::vector<Rgb> &colours)
 {
     const int band = 255 / degree;
     Palette palette {{20, 20, 20}};
     for (const Rgb &colour : colours) {
         const Palette shades = gradient(
-            {{0, {255, 255, 255}}, {0.25, colour}, {1, {colour.r / 6, colour.g / 6, colour.b / 6}}}, band);
+            {{0, {255, 255, 255}}, {fx(0.25), colour}, {one, {colour.r / 6, colour.g / 6, colour.b / 6}}},
+            band);
         palette.insert(palette.end(), shades.begin(), shades.end());
     }
     return face(
         detail,
-        [=](double u, double v) {
-            std::complex<double> z((u - 0.5) * zoom, (v - 0.5) * zoom);
+        [=, &roots](Fixed u, Fixed v) {
+            Complex z {mul(u - half, zoom), mul(v - half, zoom)};
             for (int n = 0; n < 60; ++n) {
-                const std::complex<double> power = std::pow(z, degree - 1);
-                if (std::abs(power) < 1e-12)
-                    return 0;
-                z -= (power * z - 1.0) / (double(degree) * power);
-                for (int root = 0; root < degree; ++root) {
-                    const std::complex<double> target = std::polar(1.0, 2 * pi * root / degree);
-                    if (std::abs(z - target) < 1e-3)
+                const Fixed size = norm(z);
+                if (size < fx(0.0016))
+                    return 0; // too near the pole at 0 to step from
+                // z - (z^d - 1) / (d z^(d-1)) = ((d - 1) z + 1 / z^(d-1)) / d
+                const Complex inverse {div(z.re, size), div(-z.im, size)};
+                Complex step {one, 0};
+                for (int k = 1; k < degree; ++k)
+                    step = step * inverse;
+                z = {((degree - 1) * z.re + step.re) / degree, ((degree - 1) * z.im + step.im) / degree};
+                while (abs(z.re) > whole(16) || abs(z.im) > whole(16))
+                    z = {z.re * (degree - 1) / degree, z.im * (degree - 1) / degree};
+                for (int root = 0; root < degree; ++root)
+                    if (norm(z - roots[size_t(root)]) < fx(1e-6))
                         return 1 + root * band + std::min(band - 1, n * band / 16);
-                }
             }
             return 0;
         },
@@ -165,10 +178,10 @@ class Lcg
 {
 public:
     explicit Lcg(std::uint64_t seed) : m_state(seed) { }
-    double next()
+    Fixed next()
     {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return double(m_state >> 11) * 0x1p-53;
+        return Fixed(m_state >> (64 - fractionBits));
     }
 
 private:
@@ -177,41 +190,41 @@ private:
 
 struct Affine
 {
-    double a, b, c, d, e, f, weight;
+    Fixed a, b, c, d, e, f, weight;
 };
 
 // An iterated function system drawn as the density of its orbit, on a logarithmic scale.
-Indexed chaosGame(Detail detail, const std::vector<Affine> &maps, double left, double top, double size,
+Indexed chaosGame(Detail detail, const std::vector<Affine> &maps, Fixed left, Fixed top, Fixed size,
                   Palette palette)
 {
     const int pixels = detail.size();
     std::vector<int> hits(size_t(pixels * pixels), 0);
     Lcg random(7);
-    double x = 0, y = 0;
+    Fixed x = 0, y = 0;
     // As many points per pixel at every size.
     const int points = 400000 * detail.scale * detail.scale;
     for (int i = 0; i < points; ++i) {
-        double pick = random.next();
+        Fixed pick = random.next();
         size_t k = 0;
         while (k + 1 < maps.size() && pick > maps[k].weight) {
             pick -= maps[k].weight;
             ++k;
         }
         const Affine &m = maps[k];
-        const double nx = m.a * x + m.b * y + m.e;
-        y = m.c * x + m.d * y + m.f;
+        const Fixed nx = mul(m.a, x) + mul(m.b, y) + m.e;
+        y = mul(m.c, x) + mul(m.d, y) + m.f;
         x = nx;
-        const int px = int((x - left) / size * pixels);
-        const int py = int((top - y) / size * pixels);
+        const std::int64_t px = floorDiv((x - left) * pixels, size);
+        const std::int64_t py = floorDiv((top - y) * pixels, size);
         if (i > 20 && px >= 0 && px < pixels && py >= 0 && py < pixels)
             ++hits[size_t(py * pixels + px)];
     }
-    const int most = *std::max_element(hits.begin(), hits.end());
+    const Fixed most = log2(whole(1 + *std::max_element(hits.begin(), hits.end())));
     return face(
         detail,
-        [&](double u, double v) {
-            const int count = hits[size_t(int(v * pixels) * pixels + int(u * pixels))];
-            return count == 0 ? 0 : 1 + int(254.0 * std::log1p(count) / std::log1p(most));
+        [&](Fixed u, Fixed v) {
+            const int count = hits[size_t(wholePart(v * pixels) * pixels + wholePart(u * pixels))];
+            return count == 0 ? 0 : 1 + int(254 * log2(whole(1 + count)) / most);
         },
         std::move(palette));
 }
@@ -222,15 +235,14 @@ Indexed carpet(Detail detail, const std::function<bool(int, int)> &isHole, Palet
     levels += detail.extraLevels();
     return face(
         detail,
-        [=](double u, double v) {
-            double x = u, y = v;
+        [=](Fixed x, Fixed y) {
             for (int level = 0; level < levels; ++level) {
-                const int cx = std::min(2, int(x * 3));
-                const int cy = std::min(2, int(y * 3));
+                const int cx = std::min(2, wholePart(x * 3));
+                const int cy = std::min(2, wholePart(y * 3));
                 if (isHole(cx, cy))
                     return 1 + level * (254 / levels);
-                x = x * 3 - cx;
-                y = y * 3 - cy;
+                x = x * 3 - whole(cx);
+                y = y * 3 - whole(cy);
             }
             return 255;
         },
@@ -239,25 +251,49 @@ Indexed carpet(Detail detail, const std::function<bool(int, int)> &isHole, Palet
 
 Indexed sierpinskiTriangle(Detail detail)
 {
-    Palette palette = withInside({18, 6, 24}, {{0, {255, 60, 200}}, {1, {255, 220, 250}}});
+    Palette palette = withInside({18, 6, 24}, {{0, {255, 60, 200}}, {one, {255, 220, 250}}});
     const int size = detail.size();
     return face(
         detail,
-        [=](double u, double v) {
-            const int x = int(u * size), y = int(v * size);
+        [=](Fixed u, Fixed v) {
+            const int x = wholePart(u * size), y = wholePart(v * size);
             // Pascal's triangle modulo 2, leaning to the left and shaded by height.
             return (x & (size - 1 - y)) == 0 ? 1 + y * 4 / detail.scale : 0;
         },
         std::move(palette));
 }
 
-bool insidePolygon(const std::vector<std::complex<double>> &polygon, std::complex<double> p)
+// Koch's snowflake around the origin, point up (y down): a triangle of `radius` refined `levels` times, each
+// side's middle third raised outwards.
+std::vector<Complex> kochSnowflake(Fixed radius, int levels)
+{
+    constexpr Fixed halfRootThree = fx(0.86602540378443864676);
+    std::vector<Complex> points {
+        {0, -radius}, {mul(radius, halfRootThree), radius / 2}, {-mul(radius, halfRootThree), radius / 2}};
+    const Complex turn {half, -halfRootThree}; // a sixth of a turn, outwards
+    for (int level = 0; level < levels; ++level) {
+        std::vector<Complex> finer;
+        for (size_t i = 0; i < points.size(); ++i) {
+            const Complex a = points[i], b = points[(i + 1) % points.size()];
+            const Complex third {(b.re - a.re) / 3, (b.im - a.im) / 3};
+            finer.insert(finer.end(), {a, a + third, a + third + third * turn, a + third + third});
+        }
+        points = finer;
+    }
+    return points;
+}
+
+// Whether `p` lies inside `polygon`, by the number of its sides that a ray to the right crosses; the
+// crossing is compared by cross-multiplying, so nothing is rounded.
+bool insidePolygon(const std::vector<Complex> &polygon, Complex p)
 {
     bool inside = false;
     for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const auto a = polygon[i], b = polygon[j];
-        if ((a.imag() > p.imag()) != (b.imag() > p.imag())
-            && p.real() < (b.real() - a.real()) * (p.imag() - a.imag()) / (b.imag() - a.imag()) + a.real())
+        const Complex a = polygon[i], b = polygon[j];
+        if ((a.im > p.im) == (b.im > p.im))
+            continue;
+        const Fixed across = (p.re - a.re) * (b.im - a.im), along = (b.re - a.re) * (p.im - a.im);
+        if (b.im > a.im ? across < along : across > along)
             inside = !inside;
     }
     return inside;
@@ -265,14 +301,22 @@ bool insidePolygon(const std::vector<std::complex<double>> &polygon, std::comple
 
 Indexed kochSnowflake(Detail detail)
 {
-    const std::vector<std::complex<double>> points = artwork::kochSnowflake(0.46, 4 + detail.extraLevels());
+    constexpr Fixed radius = fx(0.46);
+    const std::vector<Complex> points = kochSnowflake(radius, 4 + detail.extraLevels());
     Palette palette
-        = withInside({10, 16, 40}, {{0, {230, 250, 255}}, {0.6, {90, 180, 240}}, {1, {30, 70, 160}}});
+        = withInside({10, 16, 40}, {{0, {230, 250, 255}}, {fx(0.6), {90, 180, 240}}, {one, {30, 70, 160}}});
     return face(
         detail,
-        [&](double u, double v) {
-            const std::complex<double> p(u - 0.5, v - 0.52);
-            return insidePolygon(points, p) ? 1 + int(std::min(1.0, std::abs(p) / 0.46) * 254) : 0;
+        [&](Fixed u, Fixed v) {
+            const Complex p {u - half, v - fx(0.52)};
+            if (!insidePolygon(points, p))
+                return 0;
+            // The distance from the centre, by its square, as a share of the radius.
+            const Fixed share = std::min(one, div(norm(p), mul(radius, radius)));
+            Fixed root = share; // the square root by Newton's method, from above
+            for (int k = 0; k < 30 && root > 0; ++k)
+                root = (root + div(share, root)) / 2;
+            return 1 + int((std::min(root, one) * 254) >> fractionBits);
         },
         std::move(palette));
 }
@@ -281,24 +325,25 @@ Indexed lyapunov(Detail detail)
 {
     Palette palette = withInside({0, 0, 0},
                                  {{0, {20, 30, 110}},
-                                  {0.45, {60, 120, 230}},
-                                  {0.5, {0, 0, 0}},
-                                  {0.55, {250, 200, 40}},
-                                  {1, {255, 250, 200}}});
+                                  {fx(0.45), {60, 120, 230}},
+                                  {half, {0, 0, 0}},
+                                  {fx(0.55), {250, 200, 40}},
+                                  {one, {255, 250, 200}}});
     const std::string sequence = "AABAB";
     return face(
         detail,
-        [&](double u, double v) {
-            const double a = 2.6 + u * 1.4, b = 4.0 - v * 1.4;
-            double x = 0.5, sum = 0;
+        [&](Fixed u, Fixed v) {
+            const Fixed a = fx(2.6) + mul(u, fx(1.4)), b = whole(4) - mul(v, fx(1.4));
+            Fixed x = half, sum = 0;
             for (int n = 0; n < 240; ++n) {
-                const double r = sequence[size_t(n) % sequence.size()] == 'A' ? a : b;
-                x = r * x * (1 - x);
+                const Fixed r = sequence[size_t(n) % sequence.size()] == 'A' ? a : b;
+                x = mul(mul(r, x), one - x);
                 if (n >= 40)
-                    sum += std::log(std::max(1e-12, std::abs(r * (1 - 2 * x))));
+                    sum += log2(std::max(Fixed(1), abs(mul(r, one - 2 * x))));
             }
-            const double exponent = std::clamp(sum / 200, -2.0, 1.0);
-            return exponent < 0 ? 128 - int(-exponent / 2 * 127) : 128 + int(exponent * 127);
+            // The exponent in natural logarithms, per step.
+            const Fixed exponent = std::clamp(mul(sum, fx(0.69314718055994530942)) / 200, whole(-2), one);
+            return exponent < 0 ? 128 - int(-exponent * 127 / (2 * one)) : 128 + int(exponent * 127 / one);
         },
         std::move(palette));
 }
@@ -307,33 +352,36 @@ Indexed pythagorasTree(Detail detail)
 {
     struct Square
     {
-        std::complex<double> corner, side; // corner and the vector of its base
+        Complex corner, side; // corner and the vector of its base
         int depth;
     };
     std::vector<Square> squares;
-    // Each square carries a 3-4-5 right triangle whose two short sides bear the next squares.
-    std::function<void(std::complex<double>, std::complex<double>, int)> branch
-        = [&](std::complex<double> corner, std::complex<double> side, int depth) {
-              squares.push_back({corner, side, depth});
-              if (depth == 9 + detail.extraLevels())
-                  return;
-              const std::complex<double> up = side * std::complex<double>(0, -1);
-              const std::complex<double> leftSide = side * std::polar(0.8, -0.6435);
-              const std::complex<double> rightSide = side - leftSide;
-              branch(corner + up, leftSide, depth + 1);
-              branch(corner + up + leftSide, rightSide, depth + 1);
-          };
-    branch({0.41, 0.97}, {0.17, 0}, 0);
+    // Each square carries a 3-4-5 right triangle whose two short sides bear the next squares: the left one
+    // is the base turned by the triangle's angle and shortened to 4/5.
+    const Complex leftTurn {fx(0.64), fx(-0.48)};
+    std::function<void(Complex, Complex, int)> branch = [&](Complex corner, Complex side, int depth) {
+        squares.push_back({corner, side, depth});
+        if (depth == 9 + detail.extraLevels())
+            return;
+        const Complex up {side.im, -side.re};
+        const Complex leftSide = side * leftTurn;
+        const Complex rightSide = side - leftSide;
+        branch(corner + up, leftSide, depth + 1);
+        branch(corner + up + leftSide, rightSide, depth + 1);
+    };
+    branch({fx(0.41), fx(0.97)}, {fx(0.17), 0}, 0);
     Palette palette
-        = withInside({200, 230, 250}, {{0, {110, 70, 30}}, {0.5, {140, 120, 40}}, {1, {60, 200, 60}}});
+        = withInside({200, 230, 250}, {{0, {110, 70, 30}}, {half, {140, 120, 40}}, {one, {60, 200, 60}}});
     return face(
         detail,
-        [&](double u, double v) {
-            const std::complex<double> p(u, v);
+        [&](Fixed u, Fixed v) {
+            const Complex p {u, v};
             int deepest = -1;
             for (const Square &s : squares) {
-                const std::complex<double> local = (p - s.corner) / s.side; // the square becomes (0,0)-(1,-1)
-                if (local.real() >= 0 && local.real() <= 1 && local.imag() <= 0 && local.imag() >= -1)
+                // The point in the square's own frame, times |side|^2: the square is (0,0)-(1,-1) there.
+                const Complex local = (p - s.corner) * conj(s.side);
+                const Fixed scale = norm(s.side);
+                if (local.re >= 0 && local.re <= scale && local.im <= 0 && local.im >= -scale)
                     deepest = std::max(deepest, s.depth);
             }
             return deepest < 0 ? 0 : 1 + deepest * 28;
@@ -343,85 +391,91 @@ Indexed pythagorasTree(Detail detail)
 
 std::vector<Indexed> faces(Detail d)
 {
-    using C = std::complex<double>;
+    using C = Complex;
+    constexpr Fixed log2Of2 = one, log2Of3 = fx(1.58496250072115618146);
     std::vector<Indexed> all;
     // 1: the whole Mandelbrot set, gold and blue.
-    all.push_back(
-        escapeTime(d, {-0.6, 0}, 2.9, false, 0, square, 2, 0.06,
-                   withInside({8, 8, 40}, {{0, {10, 30, 120}}, {0.5, {255, 200, 60}}, {1, {10, 30, 120}}})));
+    all.push_back(escapeTime(
+        d, {fx(-0.6), 0}, fx(2.9), false, {}, square, log2Of2, fx(0.06),
+        withInside({8, 8, 40}, {{0, {10, 30, 120}}, {half, {255, 200, 60}}, {one, {10, 30, 120}}})));
     // 2: a Julia set on fire.
     all.push_back(escapeTime(
-        d, 0, 3.0, true, C(-0.8, 0.156), square, 2, 0.05,
-        withInside({0, 0, 0},
-                   {{0, {30, 0, 0}}, {0.4, {220, 40, 0}}, {0.8, {255, 220, 40}}, {1, {30, 0, 0}}})));
+        d, {}, fx(3.0), true, C {fx(-0.8), fx(0.156)}, square, log2Of2, fx(0.05),
+        withInside(
+            {0, 0, 0},
+            {{0, {30, 0, 0}}, {fx(0.4), {220, 40, 0}}, {fx(0.8), {255, 220, 40}}, {one, {30, 0, 0}}})));
     // 3: a Julia set in emerald.
     all.push_back(
-        escapeTime(d, 0, 2.6, true, C(0.285, 0.01), square, 2, 0.05,
-                   withInside({0, 40, 20}, {{0, {0, 20, 10}}, {0.5, {80, 240, 140}}, {1, {0, 20, 10}}})));
+        escapeTime(d, {}, fx(2.6), true, C {fx(0.285), fx(0.01)}, square, log2Of2, fx(0.05),
+                   withInside({0, 40, 20}, {{0, {0, 20, 10}}, {half, {80, 240, 140}}, {one, {0, 20, 10}}})));
     // 4: the burning ship, upright.
     all.push_back(escapeTime(
-        d, {-0.45, -0.5}, 3.2, false, 0,
+        d, {fx(-0.45), fx(-0.5)}, fx(3.2), false, {},
         [](C z, C c) {
-            return C(std::abs(z.real()), std::abs(z.imag())) * C(std::abs(z.real()), std::abs(z.imag())) + c;
+            const C folded {abs(z.re), abs(z.im)};
+            return folded * folded + c;
         },
-        2, 0.08,
-        withInside({60, 20, 0}, {{0, {255, 240, 200}}, {0.5, {230, 110, 20}}, {1, {255, 240, 200}}})));
+        log2Of2, fx(0.08),
+        withInside({60, 20, 0}, {{0, {255, 240, 200}}, {half, {230, 110, 20}}, {one, {255, 240, 200}}})));
     // 5: Newton's basins of z^3 = 1 in red, green and blue.
-    all.push_back(newton(d, 3, 3.0, {{230, 40, 40}, {40, 200, 60}, {50, 90, 240}}));
+    constexpr Fixed halfRootThree = fx(0.86602540378443864676);
+    all.push_back(newton(d, 3, fx(3.0), {{one, 0}, {-half, halfRootThree}, {-half, -halfRootThree}},
+                         {{230, 40, 40}, {40, 200, 60}, {50, 90, 240}}));
     // 6: Sierpinski's triangle, magenta.
     all.push_back(sierpinskiTriangle(d));
     // 7: Sierpinski's carpet, teal.
     all.push_back(carpet(
         d, [](int x, int y) { return x == 1 && y == 1; },
-        gradient({{0, {5, 40, 50}}, {0.7, {20, 200, 210}}, {1, {210, 255, 250}}}, 256), 4));
+        gradient({{0, {5, 40, 50}}, {fx(0.7), {20, 200, 210}}, {one, {210, 255, 250}}}, 256), 4));
     // 8: Barnsley's fern.
     all.push_back(chaosGame(d,
-                            {{0, 0, 0, 0.16, 0, 0, 0.01},
-                             {0.85, 0.04, -0.04, 0.85, 0, 1.6, 0.85},
-                             {0.2, -0.26, 0.23, 0.22, 0, 1.6, 0.07},
-                             {-0.15, 0.28, 0.26, 0.24, 0, 0.44, 0.07}},
-                            -5.2, 10.3, 10.6,
-                            withInside({5, 15, 5}, {{0, {30, 110, 30}}, {1, {200, 255, 120}}})));
+                            {{0, 0, 0, fx(0.16), 0, 0, fx(0.01)},
+                             {fx(0.85), fx(0.04), fx(-0.04), fx(0.85), 0, fx(1.6), fx(0.85)},
+                             {fx(0.2), fx(-0.26), fx(0.23), fx(0.22), 0, fx(1.6), fx(0.07)},
+                             {fx(-0.15), fx(0.28), fx(0.26), fx(0.24), 0, fx(0.44), fx(0.07)}},
+                            fx(-5.2), fx(10.3), fx(10.6),
+                            withInside({5, 15, 5}, {{0, {30, 110, 30}}, {one, {200, 255, 120}}})));
     // 9: the seahorse valley of the Mandelbrot set, violet.
     all.push_back(
-        escapeTime(d, {-0.7453, 0.1127}, 0.012, false, 0, square, 2, 0.03,
-                   withInside({20, 0, 30}, {{0, {40, 0, 60}}, {0.5, {250, 120, 230}}, {1, {40, 0, 60}}})));
+        escapeTime(d, {fx(-0.7453), fx(0.1127)}, fx(0.012), false, {}, square, log2Of2, fx(0.03),
+                   withInside({20, 0, 30}, {{0, {40, 0, 60}}, {half, {250, 120, 230}}, {one, {40, 0, 60}}})));
     // 10: the tricorn, red and teal.
     all.push_back(escapeTime(
-        d, {-0.3, 0}, 3.6, false, 0, [](C z, C c) { return std::conj(z) * std::conj(z) + c; }, 2, 0.1,
-        withInside({0, 60, 70}, {{0, {120, 0, 20}}, {0.5, {250, 90, 80}}, {1, {120, 0, 20}}})));
+        d, {fx(-0.3), 0}, fx(3.6), false, {}, [](C z, C c) { return conj(z) * conj(z) + c; }, log2Of2,
+        fx(0.1), withInside({0, 60, 70}, {{0, {120, 0, 20}}, {half, {250, 90, 80}}, {one, {120, 0, 20}}})));
     // 11: a dendrite Julia set, navy and yellow.
-    all.push_back(
-        escapeTime(d, 0, 2.8, true, C(-0.4, 0.6), square, 2, 0.07,
-                   withInside({250, 240, 120}, {{0, {0, 10, 60}}, {0.5, {60, 80, 200}}, {1, {0, 10, 60}}})));
+    all.push_back(escapeTime(
+        d, {}, fx(2.8), true, C {fx(-0.4), fx(0.6)}, square, log2Of2, fx(0.07),
+        withInside({250, 240, 120}, {{0, {0, 10, 60}}, {half, {60, 80, 200}}, {one, {0, 10, 60}}})));
     // 12: Newton's basins of z^4 = 1 in four bright colours.
-    all.push_back(newton(d, 4, 2.4, {{255, 150, 0}, {160, 60, 220}, {140, 230, 0}, {60, 200, 255}}));
+    all.push_back(newton(d, 4, fx(2.4), {{one, 0}, {0, one}, {-one, 0}, {0, -one}},
+                         {{255, 150, 0}, {160, 60, 220}, {140, 230, 0}, {60, 200, 255}}));
     // 13: Heighway's dragon, red on cream.
-    all.push_back(chaosGame(d, {{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {-0.5, -0.5, 0.5, -0.5, 1, 0, 0.5}}, -0.45,
-                            0.95, 1.65,
-                            withInside({250, 240, 215}, {{0, {240, 120, 100}}, {1, {150, 0, 10}}})));
+    all.push_back(chaosGame(
+        d, {{half, -half, half, half, 0, 0, half}, {-half, -half, half, -half, one, 0, half}}, fx(-0.45),
+        fx(0.95), fx(1.65), withInside({250, 240, 215}, {{0, {240, 120, 100}}, {one, {150, 0, 10}}})));
     // 14: Koch's snowflake, ice blue.
     all.push_back(kochSnowflake(d));
     // 15: a Lyapunov landscape, yellow and blue.
     all.push_back(lyapunov(d));
     // 16: a Julia set of spirals, pink.
     all.push_back(escapeTime(
-        d, 0, 3.0, true, C(-0.70176, -0.3842), square, 2, 0.04,
-        withInside({255, 255, 255}, {{0, {90, 0, 50}}, {0.5, {255, 150, 200}}, {1, {90, 0, 50}}})));
+        d, {}, fx(3.0), true, C {fx(-0.70176), fx(-0.3842)}, square, log2Of2, fx(0.04),
+        withInside({255, 255, 255}, {{0, {90, 0, 50}}, {half, {255, 150, 200}}, {one, {90, 0, 50}}})));
     // 17: the cubic Mandelbrot set, coral and teal.
     all.push_back(escapeTime(
-        d, 0, 2.8, false, 0, [](C z, C c) { return z * z * z + c; }, 3, 0.08,
-        withInside({0, 90, 90}, {{0, {255, 230, 210}}, {0.5, {250, 110, 80}}, {1, {255, 230, 210}}})));
+        d, {}, fx(2.8), false, {}, [](C z, C c) { return z * z * z + c; }, log2Of3, fx(0.08),
+        withInside({0, 90, 90}, {{0, {255, 230, 210}}, {half, {250, 110, 80}}, {one, {255, 230, 210}}})));
     // 18: Vicsek's cross, lime on purple.
     all.push_back(carpet(
         d, [](int x, int y) { return (x + y) % 2 == 0 && !(x == 1 && y == 1); },
-        gradient({{0, {50, 0, 80}}, {0.6, {120, 40, 160}}, {1, {200, 255, 40}}}, 256), 4));
+        gradient({{0, {50, 0, 80}}, {fx(0.6), {120, 40, 160}}, {one, {200, 255, 40}}}, 256), 4));
     // 19: a Pythagoras tree against the sky.
     all.push_back(pythagorasTree(d));
     // 20: Lévy's C curve, gold on midnight blue.
-    all.push_back(chaosGame(d, {{0.5, -0.5, 0.5, 0.5, 0, 0, 0.5}, {0.5, 0.5, -0.5, 0.5, 0.5, 0.5, 0.5}},
-                            -0.55, 1.2, 2.1,
-                            withInside({8, 10, 40}, {{0, {150, 110, 20}}, {1, {255, 240, 150}}})));
+    all.push_back(chaosGame(
+        d, {{half, -half, half, half, 0, 0, half}, {half, half, -half, half, half, half, half}}, fx(-0.55),
+        fx(1.2), fx(2.1), withInside({8, 10, 40}, {{0, {150, 110, 20}}, {one, {255, 240, 150}}})));
     // What each face shows, in a few words a screen reader can speak; no two alike.
     const std::array<const char *, 20> names {"Mandelbrot set",
                                               "fiery Julia set",
@@ -458,27 +512,29 @@ Indexed cardBack(Detail detail)
     for (int k = 0; k < shades; ++k)
         palette.push_back(artwork::woodShade(k));
     Lcg random(1987);
-    std::array<double, designWidth> grain {};
-    for (double &g : grain)
+    std::array<Fixed, designWidth> grain {};
+    for (Fixed &g : grain)
         g = random.next();
-    std::vector<double> field;
+    std::vector<Fixed> field;
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column) {
             // The point in the design's pixels: the pixel itself at 1, between pixels at 2.
-            const double x = (column + 0.5) / detail.scale - 0.5, y = (row + 0.5) / detail.scale - 0.5;
+            const Fixed x = whole(2 * column + 1) / (2 * detail.scale) - half;
+            const Fixed y = whole(2 * row + 1) / (2 * detail.scale) - half;
             // Streaks run down the card and sway a little, with the odd knot of darker wood.
-            const double sway = 1.6 * std::sin(y * 0.23 + x * 0.05);
-            const double across = x + sway;
-            const int streak = std::clamp(int(std::lround(across)), 0, designWidth - 1);
-            const double rings = 0.5 + 0.5 * std::sin(across * 1.3 + 2.0 * std::sin(x * 0.31));
-            const double knot = std::exp(-(std::pow(x - 33.0, 2) + std::pow(y - 12.0, 2) * 0.3) / 18.0);
-            field.push_back(0.55 * rings + 0.35 * grain[size_t(streak)] + 0.1 * random.next() - 0.5 * knot);
+            const Fixed across = x + mul(fx(1.6), sin(mul(y, fx(0.23)) + mul(x, fx(0.05))));
+            const int streak = std::clamp(int(roundDiv(across, one)), 0, designWidth - 1);
+            const Fixed rings = half + sin(mul(across, fx(1.3)) + 2 * sin(mul(x, fx(0.31)))) / 2;
+            const Fixed dx = x - whole(33), dy = y - whole(12);
+            const Fixed knot = expNegative((mul(dx, dx) + mul(mul(dy, dy), fx(0.3))) / 18);
+            field.push_back(mul(fx(0.55), rings) + mul(fx(0.35), grain[size_t(streak)])
+                            + mul(fx(0.1), random.next()) - knot / 2);
         }
     const auto [low, high] = std::minmax_element(field.begin(), field.end());
     Indexed back {width, height, {}, palette, {}};
-    for (const double value : field)
+    for (const Fixed value : field)
         back.pixels.push_back(
-            std::uint8_t(std::min(shades - 1, int((value - *low) / (*high - *low) * shades))));
+            std::uint8_t(std::min<Fixed>(shades - 1, (value - *low) * shades / (*high - *low))));
     return back;
 }
 
