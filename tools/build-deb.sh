@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian source package and the binary package from a copy of the source tree, as a packager does:
-#   build-deb.sh [--install-deps] <source> <directory>
+#   build-deb.sh [--install-deps] [--host-arch <arch>] <source> <directory>
 # The copy is <directory>/pairfield-<version>; the .dsc, .tar.xz, .deb, .buildinfo and .changes land in
 # <directory>. Only the files of the source are copied: those git knows of (committed or not, but not
 # ignored), or outside a clone everything but the build trees. --install-deps installs the copy's
-# Build-Depends with apt-get build-dep first (through sudo unless root).
+# Build-Depends with apt-get build-dep first (through sudo unless root). --host-arch cross-builds the package
+# for another architecture as Debian's cross builds do (the cross profile, with the architecture's
+# crossbuild-essential and its Build-Depends installed, that architecture added to dpkg's).
 #
 # The package follows unstable, where it would be uploaded. On a release whose tools are older it is built
 # as Debian's backports are, adapted to that release: the highest debhelper compat level its debhelper gives,
@@ -12,10 +14,14 @@
 # Rules-Requires-Root stated where its dpkg does not take "no" as the default.
 set -euo pipefail
 install_deps=false
-if [ "${1:-}" = --install-deps ]; then
-    install_deps=true
-    shift
-fi
+cross=()
+while [ $# -gt 2 ]; do
+    case $1 in
+        --install-deps) install_deps=true; shift ;;
+        --host-arch) cross=(-a "$2"); shift 2 ;;
+        *) echo "build-deb.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
 source=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
@@ -62,10 +68,14 @@ if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' dpkg-dev)" lt 1.22.1
     sed -i '/^Standards-Version:/a Rules-Requires-Root: no' debian/control
 fi
 
-if $install_deps && ! dpkg-checkbuilddeps 2>/dev/null; then
+if [ ${#cross[@]} -gt 0 ]; then
+    cross+=(-Pcross${DEB_BUILD_PROFILES:+,${DEB_BUILD_PROFILES// /,}})
+fi
+if $install_deps && ! dpkg-checkbuilddeps "${cross[@]}" 2>/dev/null; then
     echo "Installing the Build-Depends"
     sudo=$([ "$(id -u)" = 0 ] || echo sudo)
     $sudo apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends ./
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends \
+        ${cross[0]:+-a "${cross[1]}" -o Apt::Build-Profiles="${cross[2]#-P}"} ./
 fi
-DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc
+DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc "${cross[@]}"

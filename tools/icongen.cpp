@@ -135,10 +135,12 @@ QImage render(const std::vector<Shape> &shapes, int size)
     return image;
 }
 
-// The pixels as they lie in memory, premultiplied 32-bit ARGB row by row, for the windows to show without
-// decoding anything.
-bool writePixels(const QString &path, const QImage &image)
+// The pixels row by row, premultiplied red, green, blue and alpha bytes in that order, for the windows to
+// show without decoding anything. The order of the bytes is fixed, not the build machine's, so that a program
+// built for a processor of the other byte order reads them right.
+bool writePixels(const QString &path, const QImage &argb)
 {
+    const QImage image = argb.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     QFile file(path);
     return file.open(QIODevice::WriteOnly)
         && file.write(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes())
@@ -154,7 +156,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr,
                      "usage: icongen <icon name> <theme directory> <pixels directory> <size> [<size> ...]\n"
                      "  the SVG and a PNG of each size in the theme's layout; a size marked with a\n"
-                     "  trailing + also as raw pixels, <pixels directory>/<size>.argb\n");
+                     "  trailing + also as raw pixels, <pixels directory>/<size>.rgba\n");
         return 2;
     }
     const QString name = QString::fromLocal8Bit(argv[1]);
@@ -172,7 +174,7 @@ int main(int argc, char *argv[])
         const QImage image = size > 0 ? render(shapes, size) : QImage();
         ok = !image.isNull() && out.mkpath(folder)
             && image.save(out.filePath(folder + QStringLiteral("/%1.png").arg(name)), "PNG")
-            && (!raw || writePixels(pixels.filePath(QStringLiteral("%1.argb").arg(size)), image));
+            && (!raw || writePixels(pixels.filePath(QStringLiteral("%1.rgba").arg(size)), image));
     }
     if (!ok)
         std::fprintf(stderr, "icongen: cannot write the icons into %s\n", argv[2]);

@@ -19,8 +19,9 @@
 
 namespace windows {
 
-// The sizes drawn for title bars and task switchers lie in the resources as raw premultiplied pixels,
-// "16.argb" and so on: nothing is decoded, and no image plugin is asked what they are.
+// The sizes drawn for title bars and task switchers lie in the resources as raw premultiplied pixels, red,
+// green, blue and alpha bytes in that order whatever the processor's byte order, "16.rgba" and so on: nothing
+// is decoded, and no image plugin is asked what they are.
 QIcon applicationIcon()
 {
     QIcon icon;
@@ -31,7 +32,7 @@ QIcon applicationIcon()
         if (size > 0 && pixels.size() == qint64(size) * size * 4
             && pixels.compressionAlgorithm() == QResource::NoCompression)
             icon.addPixmap(
-                QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_ARGB32_Premultiplied)));
+                QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_RGBA8888_Premultiplied)));
     }
     return icon;
 }
