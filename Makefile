@@ -8,6 +8,7 @@
 #   make ci          make test and the package build on the committed tree, in a fresh, bare Debian 12, then 13
 #                    (root or sudo)
 #   make ci-sid      the same on unstable alone, or on any release named by its code name (ci-trixie)
+#   make ci-arch ARCH=arm64   the package cross-built for one architecture and its tests run for it
 
 # Every Debian package the build, the tests and the game need: these are the only lists.
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
@@ -26,7 +27,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deb ci fuzz packages release asan
+.PHONY: run test deb ci ci-arch fuzz packages release asan
 
 run: PACKAGES := $(RUN_PACKAGES)
 run: release
@@ -42,6 +43,9 @@ deb: packages
 
 ci:
 	CI=true .ci/run
+
+ci-arch:
+	CI=true .ci/run --arch $(ARCH)
 
 ci-%:
 	CI=true .ci/run $*
