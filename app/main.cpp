@@ -10,10 +10,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -35,28 +37,46 @@ int answer(const char *text)
     return 1;
 }
 
-// What the command line asks without a window: --help or --version alone is answered with status 0 (or 1
-// if the answer cannot be written); -1 when there is nothing to answer.
-int answerCommandLine(int argc, char *argv[])
+bool isAnswerOption(const char *argument)
 {
-    if (argc != 2)
-        return -1;
-    if (std::strcmp(argv[1], "--version") == 0)
-        return answer("pairfield " PAIRFIELD_VERSION "\n");
-    if (std::strcmp(argv[1], "--help") == 0)
-        return answer(usage);
-    return -1;
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "--version") == 0;
 }
 
-// Qt's own options, as its documentation lists them (QGuiApplication, QApplication, X11), with one dash or
-// two: those that take the next argument as their value, and those that stand alone or carry "=value".
+// What the command line asks without a window: --help or --version, alone or with each other, is answered as
+// the first of them asks with status 0 (or 1 if the answer cannot be written); -1 when there is nothing to
+// answer.
+int answerCommandLine(int argc, char *argv[])
+{
+    if (argc < 2 || !std::all_of(argv + 1, argv + argc, isAnswerOption))
+        return -1;
+    return answer(std::strcmp(argv[1], "--version") == 0 ? "pairfield " PAIRFIELD_VERSION "\n" : usage);
+}
+
+// Qt's own options, as Qt 6 reads them (QCoreApplication, QGuiApplication, QApplication and the X11
+// platform), with one dash or two: those that take the next argument as their value, and those that stand
+// alone or carry "=value". Qt takes -title, -icon and -geometry only on X11, and leaves them to the program
+// elsewhere, where they are refused once Qt has started.
 bool isQtOption(const char *argument, bool *takesValue)
 {
-    static constexpr const char *withValue[]
-        = {"platform",        "platformpluginpath", "platformtheme", "plugin",
-           "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
-           "display",         "geometry",           "style",         "stylesheet"};
-    static constexpr const char *alone[] = {"reverse", "widgetcount", "nograb", "dograb"};
+    static constexpr const char *withValue[] = {"platform",
+                                                "platformpluginpath",
+                                                "platformtheme",
+                                                "plugin",
+                                                "qwindowgeometry",
+                                                "qwindowicon",
+                                                "qwindowtitle",
+                                                "session",
+                                                "display",
+                                                "geometry",
+                                                "title",
+                                                "icon",
+                                                "name",
+                                                "visual",
+                                                "style",
+                                                "stylesheet",
+                                                "qmljsdebugger"};
+    static constexpr const char *alone[]
+        = {"reverse", "testability", "widgetcount", "nograb", "dograb", "qdevel", "qdebug"};
     static constexpr const char *withEquals[] = {"style=", "stylesheet=", "qmljsdebugger="};
     if (argument[0] != '-')
         return false;
@@ -74,15 +94,15 @@ bool isQtOption(const char *argument, bool *takesValue)
     return false;
 }
 
-int refuse(const char *what, const char *argument)
+int refuse(const std::string &why)
 {
-    std::fprintf(stderr, "pairfield: %s '%s'\nTry 'pairfield --help' for more information.\n", what,
-                 argument);
+    std::fprintf(stderr, "pairfield: %s\nTry 'pairfield --help' for more information.\n", why.c_str());
     return 2;
 }
 
-// The command line judged before any display is opened: Qt's options, --help and --version pass, "--" ends
-// the options and is taken away; anything else is refused with status 2. -1 when Qt may start.
+// The command line judged before any display is opened: Qt's options with their values, --help and --version
+// pass, "--" ends the options and is taken away; anything else, and an option of Qt's whose value is missing,
+// is refused with status 2. -1 when Qt may start.
 int judgeCommandLine(int &argc, char *argv[])
 {
     for (int k = 1; k < argc; ++k) {
@@ -90,16 +110,21 @@ int judgeCommandLine(int &argc, char *argv[])
         bool takesValue = false;
         if (std::strcmp(argument, "--") == 0) {
             if (k + 1 < argc)
-                return refuse("unexpected argument", argv[k + 1]);
+                return refuse("unexpected argument '" + std::string(argv[k + 1]) + "'");
             argv[k] = nullptr;
             argc = k;
             return -1;
         }
         if (isQtOption(argument, &takesValue)) {
+            // Qt would take the option without its value, or go on without a display it cannot name.
+            if (takesValue && k + 1 == argc) {
+                return refuse("option '" + std::string(argument) + "' needs a value");
+            }
             k += takesValue ? 1 : 0;
-        } else if (std::strcmp(argument, "--help") != 0 && std::strcmp(argument, "--version") != 0) {
+        } else if (!isAnswerOption(argument)) {
             const bool option = argument[0] == '-' && argument[1] != '\0';
-            return refuse(option ? "unknown option" : "unexpected argument", argument);
+            return refuse((option ? "unknown option '" : "unexpected argument '") + std::string(argument)
+                          + "'");
         }
     }
     return -1;
@@ -129,7 +154,7 @@ int main(int argc, char *argv[])
     if (const int answered = answerCommandLine(argc, argv); answered >= 0)
         return answered;
     if (argc > 1)
-        return refuse("unknown option", argv[1]);
+        return refuse("unknown option '" + std::string(argv[1]) + "'");
     QApplication::setApplicationName(QStringLiteral("Pairfield"));
     QApplication::setApplicationVersion(QStringLiteral(PAIRFIELD_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(PAIRFIELD_APP_ID));
