@@ -359,9 +359,9 @@ struct Referee
 };
 
 // Many random games on random boards: whatever the players do (mostly cards, now and then PLAY, QUIT or a
-// close), the board, the score and each action's fate are those the referee works out from the dealt faces, and
-// every action that is not dropped reaches the stage
-// once, in order. PF_TURN_SEED replays the run that a failure names.
+// close), the board, the score and each action's fate are those the referee works out from the dealt faces,
+// and every action that is not dropped reaches the stage once, in order. PF_TURN_SEED replays the run that a
+// failure names.
 void tst_Turn::randomPlayKeepsTheInvariants()
 {
     const unsigned seed
