@@ -186,8 +186,8 @@ enum class Codes {
     // refusing it, and a corrupt file must never give a picture.
     Unknown,
     // Below a minimum code size of 2 the table is already as large as the first code width allows, and
-    // readers widen the codes at different points once it grows (giflib and Qt's reader do): a code after
-    // the table's first entry is read differently by each.
+    // readers widen the codes at different points: giflib widens them after any code but a clear, Qt's reader
+    // once the table grows. A code read after another one without a clear between is read differently by each.
     WidthInDoubt,
     // The end code, or the end of the data, before the last pixel.
     EndsEarly,
@@ -208,7 +208,7 @@ Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
             bits |= quint32(quint8(bytes[byte])) << held;
             held += 8;
             while (held >= width) {
-                if (codeSize < 2 && next > clear + 2)
+                if (codeSize < 2 && previous >= 0)
                     return Codes::WidthInDoubt;
                 const int code = int(bits & ((1u << width) - 1));
                 bits >>= width;
@@ -247,8 +247,8 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     if (frame.Width <= 0 || frame.Height <= 0 || !withinLimit(frame.Width, frame.Height))
         return failed(QStringLiteral("image size %1 x %2 out of range").arg(frame.Width).arg(frame.Height));
     // The image descriptor has been read up to the minimum code size, the byte before the compressed pixels.
-    // Sizes below 2 are not GIF's, but giflib and Qt's reader read 0 and 1 alike until the table grows (a
-    // picture of one pixel, say); readCodes refuses the rest.
+    // Sizes below 2 are not GIF's, but giflib and Qt's reader read 0 and 1 alike up to the first code after a
+    // clear (a picture of one pixel, say); readCodes refuses the rest.
     const int codeSize = quint8(source.bytes[source.position - 1]);
     if (codeSize > 8)
         return failed(QStringLiteral("the LZW minimum code size is out of range"));

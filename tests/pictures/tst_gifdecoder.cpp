@@ -188,16 +188,18 @@ void tst_GifDecoder::drawsAsQtDraws_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QRect>("drawn"); // where Qt's pixels are compared; ours are transparent outside it
+    QTest::addColumn<QImage>(
+        "placed"); // where Qt's reader places rows otherwise: the frame as the file places it
 
     const QSize size(21, 13);
     const QRect whole({0, 0}, size);
     const auto row = [](const char *name, const QByteArray &file, const QRect &frame) {
-        QTest::newRow(name) << file << frame;
+        QTest::newRow(name) << file << frame << QImage();
     };
     for (const int count : {2, 4, 16, 256}) {
         Frame frame {whole};
         frame.index = [count](int x, int y) { return (3 * x + 5 * y + x * y) % count; };
-        QTest::addRow("%d colours", count) << gif(size, colours(count), {frame}) << whole;
+        QTest::addRow("%d colours", count) << gif(size, colours(count), {frame}) << whole << QImage();
     }
 
     Frame interlaced {whole};
@@ -218,6 +220,28 @@ void tst_GifDecoder::drawsAsQtDraws_data()
     Frame offset {QRect(5, 3, 9, 7)};
     offset.index = [](int x, int y) { return (x + 2 * y) % 4; };
     row("a frame offset inside the picture", gif(size, colours(4), {offset}), offset.rect);
+
+    // Frames past an edge of the picture: each pixel where the file puts it, what falls off left out. Qt's
+    // reader lays the rows of an interlaced frame out by its clipped height, and reads rows for the empty
+    // second pass of one under 5 rows: there each file row must land where giflib puts it.
+    for (const QRect &rect :
+         {QRect(15, 2, 10, 6), QRect(3, 9, 6, 8), QRect(2, 5, 15, 12), QRect(0, 4, 21, 3)}) {
+        Frame frame {rect};
+        frame.interlaced = rect.height() != 6 && rect.height() != 8;
+        frame.index = [](int x, int y) { return (y * 2 + x % 2) % 4; }; // every row tells where it went
+        QImage placed;
+        if (frame.interlaced) {
+            placed = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            placed.fill(Qt::transparent);
+            for (int y = 0; y < rect.height(); ++y)
+                for (int x = 0; x < rect.width(); ++x)
+                    if (whole.contains(rect.topLeft() + QPoint(x, y)))
+                        placed.setPixel(rect.topLeft() + QPoint(x, y), colours(4).at(frame.index(x, y)));
+        }
+        QTest::addRow("%s frame at %d, %d of %d x %d", frame.interlaced ? "an interlaced" : "a", rect.x(),
+                      rect.y(), rect.width(), rect.height())
+            << gif(size, colours(4), {frame}) << (rect & whole) << placed;
+    }
 
     Frame past {whole};
     past.encoding.codeSize = 3;
@@ -266,27 +290,29 @@ void tst_GifDecoder::drawsAsQtDraws_data()
             "e652873b27266548b3e7d48e3c73461d99f3a7c9ad047a7a351010003b"),
         QRect(0, 0, 24, 16));
 
-    // Minimum code sizes below GIF's 2, which giflib and Qt's reader read alike while the table does not
-    // grow: one pixel with a transparent colour (from a public decoder's bug tracker), and two of size 0.
+    // Minimum code sizes below GIF's 2, which giflib and Qt's reader read alike up to the first code after a
+    // clear: one pixel with a transparent colour (from a public decoder's bug tracker), and one of size 0.
     row("a minimum code size of 1",
         QByteArray::fromHex(
             "4749463839610100010080ff00c0c0c000000021f90401000000002c000000000100010000010132003b"),
         QRect(0, 0, 1, 1));
     row("a minimum code size of 0",
-        QByteArray::fromHex("47494638396102000100800000c0c0c00000002c000000000200010000000121003b"),
-        QRect(0, 0, 2, 1));
+        QByteArray::fromHex("47494638396101000100800000c0c0c00000002c000000000100010000000121003b"),
+        QRect(0, 0, 1, 1));
 }
 
 void tst_GifDecoder::drawsAsQtDraws()
 {
     QFETCH(QByteArray, file);
     QFETCH(QRect, drawn);
+    QFETCH(QImage, placed);
 
     const pictures::DecodedGif ours = pictures::decodeGif(file);
     QVERIFY2(ours.problem == pictures::DecodedGif::Problem::None, qPrintable(ours.error));
     QBuffer buffer(&file);
     QImageReader reader(&buffer, "gif");
-    const QImage qt = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage qt
+        = placed.isNull() ? reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied) : placed;
     QVERIFY2(!qt.isNull(), qPrintable(reader.errorString()));
     QCOMPARE(ours.image.size(), qt.size());
     for (int y = 0; y < qt.height(); ++y)
