@@ -4,6 +4,8 @@
 #   make test  build with the address and undefined-behaviour sanitizers and run every test, headless
 # and the installer's:
 #   make deb   build the Debian source and binary packages in build/deb the way a packager does
+#   make dist  write the release tarball build/dist/pairfield-<version>.tar.xz and its SHA-256, from the
+#              committed tree
 # and CI's:
 #   make ci          make test and the package build on the committed tree, in a fresh, bare Debian 12, then 13
 #                    (root or sudo)
@@ -27,7 +29,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deb ci ci-arch fuzz packages release asan
+.PHONY: run test deb dist ci ci-arch fuzz packages release asan
 
 run: PACKAGES := $(RUN_PACKAGES)
 run: release
@@ -43,6 +45,9 @@ deb: packages
 
 ci:
 	CI=true .ci/run
+
+dist:
+	tools/dist.sh . build/dist
 
 ci-arch:
 	CI=true .ci/run --arch $(ARCH)

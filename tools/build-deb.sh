@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Debian source package and the binary package from a copy of the source tree, as a packager does:
+# Builds the Debian source package and the binary package as a packager does, from the release tarball and the
+# Debian packaging:
 #   build-deb.sh [--install-deps] [--host-arch <arch>] <source> <directory>
-# The copy is <directory>/pairfield-<version>; the .dsc, .tar.xz, .deb, .buildinfo and .changes land in
-# <directory>. Only the files of the source are copied: those git knows of (committed or not, but not
-# ignored), or outside a clone everything but the build trees. --install-deps installs the copy's
+# The release tarball is made of the source's files as tools/dist.sh --worktree takes them (those git knows of,
+# committed or not, but not ignored) and becomes <directory>/pairfield_<version>.orig.tar.xz; it is unpacked
+# as <directory>/pairfield-<version> with the source's debian/ beside it, and the .dsc, .debian.tar.xz, .deb,
+# .buildinfo and .changes land in <directory>. --install-deps installs the copy's
 # Build-Depends with apt-get build-dep first (through sudo unless root). --host-arch cross-builds the package
 # for another architecture as Debian's cross builds do (the cross profile, with the architecture's
 # crossbuild-essential and its Build-Depends installed, that architecture added to dpkg's).
@@ -26,16 +28,15 @@ source=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
-tree=$out/pairfield-$version
-rm -rf "$tree" "$out"/pairfield_"$version"*
-mkdir "$tree"
-if git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    git -C "$source" ls-files -z --cached --others --exclude-standard \
-        | (cd "$source" && while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done) \
-        | tar -C "$source" --null -T - -cf - | tar -C "$tree" -xf -
-else
-    tar -C "$source" --exclude=./build -cf - . | tar -C "$tree" -xf -
-fi
+upstream=${version#*:}
+upstream=${upstream%-*}
+tree=$out/pairfield-$upstream
+rm -rf "$tree" "$out"/pairfield_"$upstream"[.-]* "$out"/pairfield-"$upstream".tar.xz*
+tarball=$("$(dirname "$0")"/dist.sh --worktree "$source" "$out")
+mv "$tarball" "$out/pairfield_$upstream.orig.tar.xz"
+rm "$tarball.sha256"
+tar -C "$out" -xf "$out/pairfield_$upstream.orig.tar.xz"
+cp -R "$source/debian" "$tree/debian"
 cd "$tree"
 
 # The debhelper-compat levels that this system's debhelper gives, installed or else apt's candidate.
@@ -54,11 +55,24 @@ if ! grep -qx "$wanted" <<<"$levels"; then
     sed -i "s/debhelper-compat (= $wanted)/debhelper-compat (= $given)/" debian/control
 fi
 # The policy each older release knows; its lintian also still asks for the Priority that later ones default.
-case $(. /etc/os-release && echo "${VERSION_CODENAME:-}") in
-    bookworm) standards=4.6.2 ;;
-    trixie) standards=4.7.2 ;;
-    *) standards= ;;
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+case $release in
+    bookworm) standards=4.6.2 backport=12 ;;
+    trixie) standards=4.7.2 backport=13 ;;
+    *) standards= backport= ;;
 esac
+# An adapted package is a backport, as Debian's are: an entry of its own naming the release, with a version
+# that sorts below the one it comes from (1.0.3-1~bpo12+1), dated a second after that one so that the build
+# stays reproducible; its .changes lists the entries since the release before.
+changes_since=()
+if [ -n "$backport" ]; then
+    changes_since=(-v"$(dpkg-parsechangelog -o1 -c1 -S Version)")
+    { printf 'pairfield (%s~bpo%s+1) %s-backports; urgency=medium\n\n  * Rebuild for %s-backports.\n\n -- %s  %s\n\n' \
+        "$version" "$backport" "$release" "$release" "$(dpkg-parsechangelog -S Maintainer)" \
+        "$(LC_ALL=C date -u -R -d "@$(( $(dpkg-parsechangelog -S Timestamp) + 1 ))")"
+      cat debian/changelog; } >debian/changelog.backport
+    mv debian/changelog.backport debian/changelog
+fi
 if [ -n "$standards" ]; then
     sed -i -e "s/^Standards-Version: .*/Standards-Version: $standards/" -e '/^Section:/a Priority: optional' \
         debian/control
@@ -78,4 +92,4 @@ if $install_deps && ! dpkg-checkbuilddeps "${cross[@]}" 2>/dev/null; then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends \
         ${cross[0]:+-a "${cross[1]}" -o Apt::Build-Profiles="${cross[2]#-P}"} ./
 fi
-DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc "${cross[@]}"
+DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc "${changes_since[@]}" "${cross[@]}"

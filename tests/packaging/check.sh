@@ -22,7 +22,9 @@ deb_in() { # the one binary package built in a directory
 build() {
     local source=$1 dir=$2
     rm -rf "$dir"
-    "$build_deb" "$source" "$dir" >"$dir.log" 2>&1 || { tail -n 40 "$dir.log"; fail "dpkg-buildpackage"; }
+    # The tests have run already; the package's own run of them is CI's bare build's.
+    DEB_BUILD_OPTIONS=nocheck "$build_deb" "$source" "$dir" >"$dir.log" 2>&1 \
+        || { tail -n 40 "$dir.log"; fail "dpkg-buildpackage"; }
     # Make prints the autogen steps on every run; anything that compiles, links or draws is a missed dependency.
     local again
     again=$(cmake --build "$dir"/pairfield-*/obj-* | grep -E 'Building|Linking|Generating|Drawing' || true)
@@ -71,8 +73,12 @@ install_check() {
         "$usr/share/metainfo/$id.metainfo.xml" | head -n 1)
     [ "$(zcat "$usr/share/man/man6/pairfield.6.gz" | head -n 1)" = ".TH PAIRFIELD 6 $date \"Pairfield $version\" \"Games\"" ] \
         || fail "the man page is not of $version, $date"
-    local changelog=$usr/share/doc/pairfield/changelog.gz
-    [ "$(zcat "$changelog" | head -n 1)" = "pairfield ($version) unstable; urgency=medium" ] || fail "changelog version"
+    local changelog=$usr/share/doc/pairfield/changelog.Debian.gz
+    zcat "$usr/share/doc/pairfield/changelog.gz" | head -n 1 | grep -qxF "Pairfield $version, $date" \
+        || fail "the upstream changelog is not NEWS of $version"
+    # The newest Debian version, a backport's included, is of the upstream version.
+    zcat "$changelog" | head -n 1 | grep -qE "^pairfield \($version-[^)]+\) [a-z-]+; urgency=medium\$" \
+        || fail "changelog version: $(zcat "$changelog" | head -n 1)"
     [ -s "$usr/share/doc/pairfield/copyright" ] || fail "no copyright"
     zcat "$changelog" | grep -m 1 '^ -- ' | grep -qF "  $(LC_ALL=C date -u -d "$date" '+%a, %d %b %Y') " \
         || fail "the changelog's newest entry is not dated $date"
@@ -114,7 +120,7 @@ again() {
     (
         umask 077
         export LC_ALL=C TZ=XYZ-13 # thirteen hours ahead, with no time zone database needed
-        "$build_deb" "$source" "$dir" >"$dir.log" 2>&1
+        DEB_BUILD_OPTIONS=nocheck "$build_deb" "$source" "$dir" >"$dir.log" 2>&1
     ) || { tail -n 40 "$dir.log"; fail "the second dpkg-buildpackage"; }
     local package
     for package in "$first"/*.deb; do
