@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian source package and the binary package as a packager does, from the release tarball and the
 # Debian packaging:
-#   build-deb.sh [--install-deps] [--host-arch <arch>] <source> <directory>
+#   build-deb.sh [--install-deps | --deps-only] [--host-arch <arch>] <source> <directory>
 # The release tarball is made of the source's files as tools/dist.sh --worktree takes them (those git knows of,
 # committed or not, but not ignored) and becomes <directory>/pairfield_<version>.orig.tar.xz; it is unpacked
 # as <directory>/pairfield-<version> with the source's debian/ beside it, and the .dsc, .debian.tar.xz, .deb,
 # .buildinfo and .changes land in <directory>. --install-deps installs the copy's
-# Build-Depends with apt-get build-dep first (through sudo unless root). --host-arch cross-builds the package
+# Build-Depends with apt-get build-dep first (through sudo unless root); --deps-only installs them and stops. --host-arch cross-builds the package
 # for another architecture as Debian's cross builds do (the cross profile, with the architecture's
 # crossbuild-essential and its Build-Depends installed, that architecture added to dpkg's).
 #
@@ -15,11 +15,12 @@
 # the Standards-Version its policy and lintian know with the Priority its lintian asks for, and
 # Rules-Requires-Root stated where its dpkg does not take "no" as the default.
 set -euo pipefail
-install_deps=false
+install_deps=false deps_only=false
 cross=()
 while [ $# -gt 2 ]; do
     case $1 in
         --install-deps) install_deps=true; shift ;;
+        --deps-only) install_deps=true deps_only=true; shift ;;
         --host-arch) cross=(-a "$2"); shift 2 ;;
         *) echo "build-deb.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -92,4 +93,5 @@ if $install_deps && ! dpkg-checkbuilddeps "${cross[@]}" 2>/dev/null; then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends \
         ${cross[0]:+-a "${cross[1]}" -o Apt::Build-Profiles="${cross[2]#-P}"} ./
 fi
+$deps_only && exit 0
 DEB_BUILD_OPTIONS="parallel=$(nproc) ${DEB_BUILD_OPTIONS:-}" dpkg-buildpackage -us -uc "${changes_since[@]}" "${cross[@]}"
