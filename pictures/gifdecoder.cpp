@@ -187,7 +187,8 @@ enum class Codes {
     Unknown,
     // Below a minimum code size of 2 the table is already as large as the first code width allows, and
     // readers widen the codes at different points: giflib widens them after any code but a clear, Qt's reader
-    // once the table grows. A code read after another one without a clear between is read differently by each.
+    // once the table grows. A code read after another one without a clear between is read differently by
+    // each.
     WidthInDoubt,
     // The end code, or the end of the data, before the last pixel.
     EndsEarly,
