@@ -1,5 +1,5 @@
-# Reads the newest entry of a Debian changelog by the rules dpkg-parsechangelog follows, for the program's
-# version and the day of its release:
+# Reads the newest entry of a Debian changelog by the rules dpkg-parsechangelog follows, for its upstream
+# version (which must be NEWS's newest) and its day:
 #   pf_read_changelog(<text> <version var> <date var>)
 # The version is the entry's upstream version: without an epoch ("1:"), a Debian revision (from the last
 # "-" on: "-1", "-1~bpo12+1", "-1.1") and a binary-only rebuild's "+bN". The date is the trailer's day as
