@@ -15,7 +15,7 @@
 # Every Debian package the build, the tests and the game need: these are the only lists.
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
 # installs with apt-get build-dep.
-RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev fonts-liberation
+RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev libpng-dev fonts-liberation
 DEB_PACKAGES := build-essential dpkg-dev
 TEST_PACKAGES := $(RUN_PACKAGES) $(DEB_PACKAGES) debhelper libbenchmark-dev xvfb xauth xdotool \
                  desktop-file-utils appstream lintian at-spi2-core python3-pyatspi dbus weston qt6-wayland python3-pil \

@@ -1,7 +1,7 @@
 // The real program on a real X server: real mouse clicks through xdotool, pixels read off the screen.
 #include "controls/twips.h"
 #include "rules/boardgeometry.h"
-#include "tools/artwork.h"
+#include "artwork/wood.h"
 #include "windows/design.h"
 
 #include <QDateTime>

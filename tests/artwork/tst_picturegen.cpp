@@ -1,11 +1,13 @@
+#include "artwork/wood.h"
 #include "pictures/picture.h"
 #include "pictures/twinname.h"
-#include "tools/artwork.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QSet>
 #include <QTest>
 
@@ -129,34 +131,51 @@ void tst_PictureGen::cardBackIsWoodInItsShades()
     QVERIFY2(across > 2 * down, qPrintable(QStringLiteral("%1 across, %2 down").arg(across).arg(down)));
 }
 
+namespace {
+
+// What a row of the digests names: a PNG by its pixels, red, green, blue and alpha bytes row by row (the
+// compressor of the day may write other bytes for the same pixels), any other file by its bytes.
+QByteArray digestOf(const QString &path)
+{
+    QByteArray bytes;
+    if (path.endsWith(QLatin1String(".png"))) {
+        const QImage image = QImage(path).convertToFormat(QImage::Format_RGBA8888);
+        for (int y = 0; y < image.height(); ++y)
+            bytes.append(reinterpret_cast<const char *>(image.constScanLine(y)), image.width() * 4);
+    } else {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    }
+    return bytes.isEmpty() ? QByteArray()
+                           : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+} // namespace
+
 void tst_PictureGen::outputNeverChanges()
 {
-    // Drawn again by the generator built for this machine (before this test, by ctest): every picture is the
-    // bytes that the committed digests name, on every architecture, with the modes that every other file made
-    // under this umask gets; the pictures the build drew (by the build machine's generator when
+    // Drawn again by the generators built for this machine (before this test, by ctest): every picture and
+    // icon is what the committed digests name, on every architecture, with the modes that every other file
+    // made under this umask gets; those the build drew (by the build machine's generators when
     // cross-building) are the same.
     const QDir again(QStringLiteral(PF_DRAWN_AGAIN));
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    QFile table(QStringLiteral(PF_PICTURE_DIGESTS));
+    QFile table(QStringLiteral(PF_DIGESTS));
     QVERIFY(table.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QString cardBack = QFileInfo(QStringLiteral(PF_CARD_BACK)).path();
     int rows = 0;
     while (!table.atEnd()) {
         const QStringList row
             = QString::fromLatin1(table.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         QCOMPARE(row.size(), 2);
         const QString name = row[1].trimmed();
-        const QString built
-            = (name.startsWith(QLatin1String("cardback")) ? cardBack : QStringLiteral(PF_FACES_DIR))
-            + QLatin1Char('/') + name;
-        for (const QString &path : {again.filePath(name), built}) {
-            QFile file(path);
-            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
-            QCOMPARE(QString::fromLatin1(
-                         QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()),
-                     row[0]);
-        }
+        const QString built = name.startsWith(QLatin1String("cardback"))
+            ? QFileInfo(QStringLiteral(PF_CARD_BACK)).path() + QLatin1Char('/') + name
+            : name.contains(QLatin1Char('/')) ? QStringLiteral(PF_WINDOWS_DIR "/") + name
+                                              : QStringLiteral(PF_FACES_DIR "/") + name;
+        for (const QString &path : {again.filePath(name), built})
+            QVERIFY2(digestOf(path) == row[0].toLatin1(), qPrintable(path));
         struct stat drawn
         {
         };
@@ -164,8 +183,14 @@ void tst_PictureGen::outputNeverChanges()
         QCOMPARE(drawn.st_mode & 0777, 0666 & ~mask);
         ++rows;
     }
-    QCOMPARE(rows, 42);
-    QCOMPARE(again.count(), uint(42 + 2)); // and . and ..
+    // The faces and the card back, each with its twin; the icon as SVG, at eight sizes and as four sizes of
+    // raw pixels.
+    QCOMPARE(rows, 42 + 1 + 8 + 4);
+    int files = 0;
+    for (QDirIterator each(again.path(), QDir::Files, QDirIterator::Subdirectories); each.hasNext();
+         each.next())
+        ++files;
+    QCOMPARE(files, rows);
 }
 
 QTEST_GUILESS_MAIN(tst_PictureGen)

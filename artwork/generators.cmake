@@ -1,0 +1,38 @@
+# The artwork and the two programs that write it, for whichever machine the project that includes this file
+# builds for: the picture generator (the faces and the card back, as GIF) and the icon generator (SVG, PNG
+# and raw pixels). Neither needs Qt; both are checked to import nothing of the C maths library.
+find_package(PNG REQUIRED)
+set(PF_ARTWORK_DIR ${CMAKE_CURRENT_LIST_DIR})
+add_library(pf_artwork STATIC
+    ${PF_ARTWORK_DIR}/cardback.cpp ${PF_ARTWORK_DIR}/cardback.h
+    ${PF_ARTWORK_DIR}/colour.cpp ${PF_ARTWORK_DIR}/colour.h
+    ${PF_ARTWORK_DIR}/complex.h
+    ${PF_ARTWORK_DIR}/escape.cpp
+    ${PF_ARTWORK_DIR}/faces.cpp ${PF_ARTWORK_DIR}/faces.h
+    ${PF_ARTWORK_DIR}/figures.cpp ${PF_ARTWORK_DIR}/figures.h
+    ${PF_ARTWORK_DIR}/fixed.h
+    ${PF_ARTWORK_DIR}/functions.h
+    ${PF_ARTWORK_DIR}/gifwriter.cpp ${PF_ARTWORK_DIR}/gifwriter.h
+    ${PF_ARTWORK_DIR}/icon.cpp ${PF_ARTWORK_DIR}/icon.h
+    ${PF_ARTWORK_DIR}/indexed.cpp ${PF_ARTWORK_DIR}/indexed.h
+    ${PF_ARTWORK_DIR}/pngwriter.cpp ${PF_ARTWORK_DIR}/pngwriter.h
+    ${PF_ARTWORK_DIR}/raster.cpp ${PF_ARTWORK_DIR}/raster.h
+    ${PF_ARTWORK_DIR}/snowflake.cpp ${PF_ARTWORK_DIR}/snowflake.h
+    ${PF_ARTWORK_DIR}/wood.h)
+# Its headers are included as "artwork/...", and the picture generator names the twins of the pictures with
+# the picture library's own header-only rule.
+target_include_directories(pf_artwork PUBLIC ${PF_ARTWORK_DIR}/..)
+target_link_libraries(pf_artwork PRIVATE gif PNG::PNG)
+
+# The readelf that reads the programs built here, whatever their processor.
+if(NOT CMAKE_READELF)
+    find_program(CMAKE_READELF readelf REQUIRED)
+endif()
+foreach(tool picturegen icongen)
+    add_executable(pf_${tool} ${PF_ARTWORK_DIR}/${tool}.cpp)
+    target_link_libraries(pf_${tool} PRIVATE pf_artwork)
+    add_custom_command(TARGET pf_${tool} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -DREADELF=${CMAKE_READELF} -DPROGRAM=$<TARGET_FILE:pf_${tool}>
+                -P ${PF_ARTWORK_DIR}/nolibm.cmake
+        VERBATIM)
+endforeach()
