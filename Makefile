@@ -11,6 +11,8 @@
 #                    (root or sudo)
 #   make ci-sid      the same on unstable alone, or on any release named by its code name (ci-trixie)
 #   make ci-arch ARCH=arm64   the package cross-built for one architecture and its tests run for it
+#   make ci-native ARCH=arm64 the package built natively for that architecture under qemu-user and cross-built,
+#                    compared file by file (about an hour)
 
 # Every Debian package the build, the tests and the game need: these are the only lists.
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
@@ -29,7 +31,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deb dist ci ci-arch fuzz packages release asan
+.PHONY: run test deb dist ci ci-arch ci-native fuzz packages release asan
 
 run: PACKAGES := $(RUN_PACKAGES)
 run: release
@@ -51,6 +53,9 @@ dist:
 
 ci-arch:
 	CI=true .ci/run --arch $(ARCH)
+
+ci-native:
+	CI=true .ci/run --native $(ARCH)
 
 ci-%:
 	CI=true .ci/run $*

@@ -28,8 +28,10 @@ target_link_libraries(pf_artwork PRIVATE gif PNG::PNG)
 if(NOT CMAKE_READELF)
     find_program(CMAKE_READELF readelf REQUIRED)
 endif()
+set_target_properties(pf_artwork PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
 foreach(tool picturegen icongen)
     add_executable(pf_${tool} ${PF_ARTWORK_DIR}/${tool}.cpp)
+    set_target_properties(pf_${tool} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
     target_link_libraries(pf_${tool} PRIVATE pf_artwork)
     add_custom_command(TARGET pf_${tool} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -DREADELF=${CMAKE_READELF} -DPROGRAM=$<TARGET_FILE:pf_${tool}>
