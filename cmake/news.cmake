@@ -1,8 +1,12 @@
 # Reads NEWS, the one source of the releases: each begins with a heading "Pairfield <version>, <YYYY-MM-DD>"
-# and lists its changes as items "  * ...", continued on lines indented further.
+# and lists its changes as items "  * ...", continued on lines indented further. The first heading may instead
+# be the next version, not yet released: "Pairfield <version>, unreleased", or in a snapshot's tarball
+# "Pairfield <version>, unreleased snapshot <YYYYMMDDhhmmss>.<commit>".
 #   pf_read_news(<file> <version var> <date var> <releases var>)
-# gives the newest release's version and date, and every release as AppStream <release> elements, newest
-# first. A file that does not begin with a release stops the configuration.
+# gives the version and date: the newest release's; a snapshot's, <version>~dev<time>.<commit> of its day; or
+# for the next version outside a snapshot, <version>~dev and no date. The releases are every release as
+# AppStream <release> elements, newest first; the next version is none of them. A file that does not begin
+# with a heading stops the configuration.
 function(pf_read_news file version_var date_var releases_var)
     # Lines as a list, their semicolons kept aside as a character that no text has.
     file(READ "${file}" text)
@@ -23,7 +27,16 @@ function(pf_read_news file version_var date_var releases_var)
                 set(item "")
             endif()
         endif()
-        if(line MATCHES "^Pairfield ([0-9][^ ,]*), ([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9])$")
+        if(NOT DEFINED version AND line MATCHES
+           "^Pairfield ([0-9][^ ,]*), unreleased( snapshot (([0-9][0-9][0-9][0-9])([0-9][0-9])([0-9][0-9])[0-9]*\\.[0-9a-f]+))?$")
+            set(version "${CMAKE_MATCH_1}~dev${CMAKE_MATCH_3}")
+            set(date "")
+            if(CMAKE_MATCH_3)
+                set(date "${CMAKE_MATCH_4}-${CMAKE_MATCH_5}-${CMAKE_MATCH_6}")
+            endif()
+            set(unreleased TRUE)
+        elseif(line MATCHES "^Pairfield ([0-9][^ ,]*), ([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9])$")
+            set(unreleased FALSE)
             if(open)
                 string(APPEND releases "          </ul>\n        </description>\n      </release>\n")
             elseif(NOT DEFINED version)
@@ -33,11 +46,13 @@ function(pf_read_news file version_var date_var releases_var)
             string(APPEND releases "      <release version=\"${CMAKE_MATCH_1}\" date=\"${CMAKE_MATCH_2}\">\n"
                                    "        <description>\n          <ul>\n")
             set(open TRUE)
+        elseif(unreleased AND (line MATCHES "^  \\* " OR line MATCHES "^    +"))
+            # What the next version will bring is no release's yet.
         elseif(line MATCHES "^  \\* (.*)$")
             set(item "${CMAKE_MATCH_1}")
         elseif(line MATCHES "^    +(.*)$")
             string(APPEND item " ${CMAKE_MATCH_1}")
-        elseif(NOT line STREQUAL "" OR NOT open)
+        elseif(NOT line STREQUAL "" OR NOT (open OR unreleased))
             message(FATAL_ERROR "${file} does not begin with a release, or a line of it is not an item: ${line}")
         endif()
     endforeach()

@@ -2,19 +2,39 @@
 # Builds the Debian source package and the binary package as a packager does, from the release tarball and the
 # Debian packaging:
 #   build-deb.sh [--install-deps | --deps-only] [--host-arch <arch>] <source> <directory>
-# The release tarball is made of the source's files as tools/dist.sh --worktree takes them (those git knows of,
-# committed or not, but not ignored) and becomes <directory>/pairfield_<version>.orig.tar.xz; it is unpacked
-# as <directory>/pairfield-<version> with the source's debian/ beside it, and the .dsc, .debian.tar.xz, .deb,
-# .buildinfo and .changes land in <directory>. --install-deps installs the copy's
-# Build-Depends with apt-get build-dep first (through sudo unless root); --deps-only installs them and stops. --host-arch cross-builds the package
-# for another architecture as Debian's cross builds do (the cross profile, with the architecture's
+#   build-deb.sh --upstream-of <Debian version>    the NEWS version that a changelog version packages
+# The orig tarball is the release tarball, tools/dist.sh --worktree's: the files git tracks, as they are in the
+# working tree; it becomes <directory>/pairfield_<upstream>.orig.tar.xz, unpacked as
+# <directory>/pairfield-<upstream> with the source's debian/ beside it, and the .dsc, .debian.tar.xz, .deb,
+# .buildinfo and .changes land in <directory>. --install-deps installs the copy's Build-Depends with apt-get
+# build-dep first (through sudo unless root); --deps-only installs them and stops. --host-arch cross-builds the
+# package for another architecture as Debian's cross builds do (the cross profile, with the architecture's
 # crossbuild-essential and its Build-Depends installed, that architecture added to dpkg's).
+#
+# The newest entry of debian/changelog must package NEWS's version: the same, or a repack or snapshot of it
+# (+ds, +dfsg, +git<date>), with any epoch, revision, backport or binary rebuild. A tarball of a tree whose next
+# version is not yet released is a snapshot: it is packaged with an entry of its own, <snapshot>-1.
 #
 # The package follows unstable, where it would be uploaded. On a release whose tools are older it is built
 # as Debian's backports are, adapted to that release: the highest debhelper compat level its debhelper gives,
 # the Standards-Version its policy and lintian know with the Priority its lintian asks for, and
-# Rules-Requires-Root stated where its dpkg does not take "no" as the default.
+# Rules-Requires-Root stated where its dpkg does not take "no" as the default. Its entry says so, unless the
+# packaging's newest entry is a backport already.
 set -euo pipefail
+
+# The NEWS version that the Debian version packages: no epoch, revision or binary rebuild, no repack or
+# snapshot suffix.
+upstream_of() {
+    local version=${1#*:}
+    [[ $version == *-* ]] && version=${version%-*}
+    version=${version%+b[0-9]*}
+    sed -E 's/\+(ds|dfsg)[0-9]*$//; s/\+git[0-9]{8}.*$//' <<<"$version"
+}
+if [ "${1:-}" = --upstream-of ]; then
+    upstream_of "$2"
+    exit 0
+fi
+
 install_deps=false deps_only=false
 cross=()
 while [ $# -gt 2 ]; do
@@ -28,15 +48,28 @@ done
 source=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
+rm -rf "$out"/pairfield[-_]*
+tarball=$("$(dirname "$0")"/dist.sh --worktree "$source" "$out")
+rm "$tarball.sha256"
+news=$(basename "$tarball" .tar.xz)
+news=${news#pairfield-}
 version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
 upstream=${version#*:}
 upstream=${upstream%-*}
+entries=()
+if [ "$(upstream_of "$version")" != "$news" ]; then
+    # A snapshot newer than the packaging: an entry of its own.
+    if [[ $news != *~dev* ]] || dpkg --compare-versions "$upstream" ge "$news"; then
+        echo "build-deb.sh: debian/changelog is of $upstream, and NEWS of $news" >&2
+        exit 1
+    fi
+    version=$news-1 upstream=$news
+    entries+=("Snapshot of upstream commit ${news##*.}, before ${news%%~*} is released.")
+fi
 tree=$out/pairfield-$upstream
-rm -rf "$tree" "$out"/pairfield_"$upstream"[.-]* "$out"/pairfield-"$upstream".tar.xz*
-tarball=$("$(dirname "$0")"/dist.sh --worktree "$source" "$out")
 mv "$tarball" "$out/pairfield_$upstream.orig.tar.xz"
-rm "$tarball.sha256"
 tar -C "$out" -xf "$out/pairfield_$upstream.orig.tar.xz"
+[ -d "$tree" ] || mv "$out/pairfield-$news" "$tree"
 cp -R "$source/debian" "$tree/debian"
 cd "$tree"
 
@@ -48,12 +81,14 @@ compat_levels() {
         apt-cache show --no-all-versions debhelper 2>/dev/null | sed -n 's/^Provides: //p'
     fi | grep -o 'debhelper-compat (= [0-9]*)' | grep -o '[0-9]*' || true
 }
+adapted=()
 wanted=$(sed -n 's/.*debhelper-compat (= \([0-9]*\)).*/\1/p' debian/control)
 levels=$(compat_levels)
 if ! grep -qx "$wanted" <<<"$levels"; then
     given=$(sort -n <<<"$levels" | tail -n 1)
     [ -n "$given" ] || { echo "build-deb.sh: no debhelper to be had here" >&2; exit 1; }
     sed -i "s/debhelper-compat (= $wanted)/debhelper-compat (= $given)/" debian/control
+    adapted+=("debhelper compat level $given, the highest its debhelper gives, instead of $wanted.")
 fi
 # The policy each older release knows; its lintian also still asks for the Priority that later ones default.
 release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
@@ -62,19 +97,9 @@ case $release in
     trixie) standards=4.7.2 backport=13 ;;
     *) standards= backport= ;;
 esac
-# An adapted package is a backport, as Debian's are: an entry of its own naming the release, with a version
-# that sorts below the one it comes from (1.0.3-1~bpo12+1), dated a second after that one so that the build
-# stays reproducible; its .changes lists the entries since the release before.
-changes_since=()
-if [ -n "$backport" ]; then
-    changes_since=(-v"$(dpkg-parsechangelog -o1 -c1 -S Version)")
-    { printf 'pairfield (%s~bpo%s+1) %s-backports; urgency=medium\n\n  * Rebuild for %s-backports.\n\n -- %s  %s\n\n' \
-        "$version" "$backport" "$release" "$release" "$(dpkg-parsechangelog -S Maintainer)" \
-        "$(LC_ALL=C date -u -R -d "@$(( $(dpkg-parsechangelog -S Timestamp) + 1 ))")"
-      cat debian/changelog; } >debian/changelog.backport
-    mv debian/changelog.backport debian/changelog
-fi
 if [ -n "$standards" ]; then
+    adapted+=("Standards-Version $standards, the policy it knows, instead of $(sed -n 's/^Standards-Version: //p' debian/control).")
+    adapted+=("Priority: optional, which its lintian asks for.")
     sed -i -e "s/^Standards-Version: .*/Standards-Version: $standards/" -e '/^Section:/a Priority: optional' \
         debian/control
     # Their lintian raises neither of these tags, and an override left unused is a tag of its own.
@@ -85,6 +110,43 @@ fi
 # dpkg 1.22.13 took "no" as the default Rules-Requires-Root; before it, the binary targets ran as root.
 if dpkg --compare-versions "$(dpkg-query -W -f='${Version}' dpkg-dev)" lt 1.22.13; then
     sed -i '/^Standards-Version:/a Rules-Requires-Root: no' debian/control
+    adapted+=("Rules-Requires-Root: no, which its dpkg does not take by default.")
+fi
+
+# An adapted package is a backport, as Debian's are: a version that sorts below the one it comes from
+# (1.0.3-1~bpo12+1), naming the release, and an entry that lists what was adapted. Its .changes starts after
+# the version before the newest of debian/changelog: a first backport carries the changes of the version it
+# backports as well as its own, since the release it is for has no earlier version of the package.
+changes_since=()
+distribution=unstable
+if [ -n "$backport" ] && [[ $version != *~bpo* ]]; then
+    changes_since=(-v"$(dpkg-parsechangelog -o1 -c1 -S Version)")
+    version=$version~bpo$backport+1 distribution=$release-backports
+    entries+=("Rebuild for $release-backports, adapted to its tools:")
+    entries+=("${adapted[@]/#/- }")
+fi
+# Dated by the commit it is built from, a real moment that every build of it shares; else by the snapshot's
+# time; else a second after the entry it follows.
+if [ ${#entries[@]} -gt 0 ]; then
+    when=$(git -C "$source" log -1 --format=%ct 2>/dev/null || true)
+    if [ -z "$when" ] && [[ $news == *~dev* ]]; then
+        stamp=${news##*~dev}
+        when=$(TZ=UTC date -d "${stamp:0:8} ${stamp:8:2}:${stamp:10:2}:${stamp:12:2}" +%s)
+    fi
+    [ -n "$when" ] || when=$(( $(dpkg-parsechangelog -S Timestamp) + 1 ))
+    {
+        printf 'pairfield (%s) %s; urgency=medium\n\n' "$version" "$distribution"
+        for entry in "${entries[@]}"; do
+            case $entry in
+                -*) printf '%s\n' "$entry" | fold -s -w 72 | sed -e '1s/^- /    - /' -e '2,$s/^/      /' ;;
+                *) printf '%s\n' "$entry" | fold -s -w 74 | sed -e '1s/^/  * /' -e '2,$s/^/    /' ;;
+            esac
+        done
+        printf '\n -- %s  %s\n\n' "$(dpkg-parsechangelog -S Maintainer)" "$(LC_ALL=C date -u -R -d "@$when")"
+        cat debian/changelog
+    } >debian/changelog.new
+    sed -i 's/ *$//' debian/changelog.new
+    mv debian/changelog.new debian/changelog
 fi
 
 if [ ${#cross[@]} -gt 0 ]; then

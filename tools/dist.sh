@@ -1,36 +1,85 @@
 #!/usr/bin/env bash
-# Writes the release tarball that any distribution can build, pairfield-<version>.tar.xz, and its SHA-256
-# beside it, from the committed tree (or, with --worktree, the files git knows of as they are in the working
-# tree, committed or not) without the Debian packaging and CI's own files:
+# Writes the tarball that any distribution can build, pairfield-<version>.tar.xz, and its SHA-256 beside it,
+# from the committed tree (or, with --worktree, the files git tracks as they are in the working tree, changed
+# or not; a file git does not track is never taken), without the Debian packaging, CI's files and the record
+# of releases:
 #   dist.sh [--worktree] <source> <directory>
-# The same tree gives the same bytes: names sorted, owners and groups 0, every time the release's day from
-# NEWS, modes 0644 and 0755 whatever the umask, xz on one thread. Outside a git clone, every file of <source>
-# but the build trees is taken.
+#   dist.sh --check <source>         only whether the committed tree may be made into a tarball
+# The same tree gives the same bytes: names sorted, owners and groups 0, every time the release's day, modes
+# 0644 and 0755 whatever the umask, xz on one thread.
+#
+# NEWS's first heading is a release, "Pairfield 1.0.4, 2026-12-10", or the next version, not yet released,
+# "Pairfield 1.0.4, unreleased". A released version names one tarball forever: releases.sha256 records the
+# digest of each, and a tree that gives other bytes under a released name is refused. An unreleased tree gives
+# a snapshot named after its commit, 1.0.4~dev<time>.<commit>: the commit's time in UTC to the second and
+# the first seven digits of its hash. In Debian's order it sorts after the release before and before 1.0.4,
+# and snapshots sort in the order they were committed; its NEWS says which snapshot it is, "Pairfield 1.0.4,
+# unreleased snapshot <time>.<commit>". Outside a git clone only a release can be made, of every file of
+# <source> but the build trees.
 set -euo pipefail
-worktree=false
-if [ "${1:-}" = --worktree ]; then
-    worktree=true
-    shift
-fi
+mode=commit
+case ${1:-} in
+    --worktree) mode=worktree; shift ;;
+    --check) mode=check; shift ;;
+esac
 source=$(cd "$1" && pwd)
-mkdir -p "$2"
-out=$(cd "$2" && pwd)
-read -r version date < <(sed -n '1s/^Pairfield \([^ ,]*\), \([0-9-]*\)$/\1 \2/p' "$source/NEWS")
-[ -n "$version" ] || { echo "dist.sh: NEWS does not begin with a release" >&2; exit 1; }
+fail() { echo "dist.sh: $*" >&2; exit 1; }
+git=false
+git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1 && git=true
+
+heading=$(head -n 1 "$source/NEWS")
+if [[ $heading =~ ^Pairfield\ ([0-9][0-9A-Za-z.+]*),\ ([0-9]{4}-[0-9]{2}-[0-9]{2})$ ]]; then
+    released=true version=${BASH_REMATCH[1]} date=${BASH_REMATCH[2]}
+elif [[ $heading =~ ^Pairfield\ ([0-9][0-9A-Za-z.+]*),\ unreleased$ ]]; then
+    $git || fail "a snapshot of the unreleased ${BASH_REMATCH[1]} is named after its commit: it needs git"
+    released=false
+    stamp=$(TZ=UTC git -C "$source" log -1 --format=%cd --date=format-local:%Y%m%d%H%M%S HEAD).$(git -C "$source" rev-parse HEAD | cut -c1-7)
+    version=${BASH_REMATCH[1]}~dev$stamp date=${stamp:0:4}-${stamp:4:2}-${stamp:6:2}
+else
+    fail "NEWS does not begin with a release or the next version: $heading"
+fi
 name=pairfield-$version
+recorded=$(awk -v name="$name.tar.xz" '$2 == name { print $1 }' "$source/releases.sha256" 2>/dev/null || true)
+
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
+if [ "$mode" = check ]; then
+    out=$staging
+else
+    mkdir -p "$2"
+    out=$(cd "$2" && pwd)
+fi
 mkdir "$staging/$name"
-if ! git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    tar -C "$source" --exclude=./build --exclude=./debian --exclude=./.ci -cf - . | tar -C "$staging/$name" -xf -
-elif $worktree; then
-    git -C "$source" ls-files -z --cached --others --exclude-standard -- . ':!debian' ':!.ci' \
+excluded=(':!debian' ':!.ci' ':!releases.sha256')
+if ! $git; then
+    tar -C "$source" --exclude=./build --exclude=./debian --exclude=./.ci --exclude=./releases.sha256 -cf - . \
+        | tar -C "$staging/$name" -xf -
+elif [ "$mode" = worktree ]; then
+    git -C "$source" ls-files -z --cached -- . "${excluded[@]}" \
         | (cd "$source" && while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done) \
         | tar -C "$source" --null -T - -cf - | tar -C "$staging/$name" -xf -
 else
-    git -C "$source" archive --format=tar HEAD -- . ':!debian' ':!.ci' | tar -C "$staging/$name" -xf -
+    git -C "$source" archive --format=tar HEAD -- . "${excluded[@]}" | tar -C "$staging/$name" -xf -
+fi
+if ! $released; then
+    sed -i "1s/, unreleased\$/, unreleased snapshot $stamp/" "$staging/$name/NEWS"
 fi
 tar -C "$staging" --sort=name --format=gnu --owner=0 --group=0 --numeric-owner \
     --mtime="$date 00:00:00 UTC" --mode='u=rwX,go=rX' -cf - "$name" | xz -9 -T1 >"$out/$name.tar.xz"
+digest=$(sha256sum "$out/$name.tar.xz" | cut -d' ' -f1)
+
+if $released && [ -n "$recorded" ] && [ "$recorded" != "$digest" ]; then
+    rm -f "$out/$name.tar.xz"
+    fail "$version was released as a tarball of SHA-256 $recorded, and this tree is another: open the next version" \
+        "with a first heading \"Pairfield <next version>, unreleased\" in NEWS"
+fi
+if $released && [ -z "$recorded" ]; then
+    [ "$mode" != check ] || fail "NEWS releases $version, whose tarball is not recorded in releases.sha256"
+    echo "dist.sh: releasing $version? Record its tarball in releases.sha256: $digest  $name.tar.xz" >&2
+fi
+if [ "$mode" = check ]; then
+    echo "$name.tar.xz: $($released && echo "the release recorded" || echo "a snapshot of its commit")"
+    exit 0
+fi
 (cd "$out" && sha256sum "$name.tar.xz" >"$name.tar.xz.sha256")
 echo "$out/$name.tar.xz"

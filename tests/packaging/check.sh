@@ -67,21 +67,37 @@ install_check() {
     warnings=$(zcat "$usr/share/man/man6/pairfield.6.gz" | groff -man -Tutf8 -ww -z 2>&1)
     [ -z "$warnings" ] || fail "man page: $warnings"
 
-    # One version and one release date, the newest release of the metainfo's, everywhere.
-    local version date
-    read -r version date < <(sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' \
-        "$usr/share/metainfo/$id.metainfo.xml" | head -n 1)
-    [ "$(zcat "$usr/share/man/man6/pairfield.6.gz" | head -n 1)" = ".TH PAIRFIELD 6 $date \"Pairfield $version\" \"Games\"" ] \
-        || fail "the man page is not of $version, $date"
-    local changelog=$usr/share/doc/pairfield/changelog.Debian.gz
-    zcat "$usr/share/doc/pairfield/changelog.gz" | head -n 1 | grep -qxF "Pairfield $version, $date" \
-        || fail "the upstream changelog is not NEWS of $version"
-    # The newest Debian version, a backport's included, is of the upstream version.
-    zcat "$changelog" | head -n 1 | grep -qE "^pairfield \($version-[^)]+\) [a-z-]+; urgency=medium\$" \
-        || fail "changelog version: $(zcat "$changelog" | head -n 1)"
+    # One version and one day everywhere: the manual page's, NEWS's newest heading in the upstream changelog (a
+    # release, or a snapshot of the next version); the metainfo's newest release is NEWS's newest dated one.
+    local version date heading release
+    read -r version date < <(zcat "$usr/share/man/man6/pairfield.6.gz" \
+        | sed -n '1s/^\.TH PAIRFIELD 6 \([0-9-]*\) "Pairfield \([^"]*\)" "Games"$/\2 \1/p')
+    [ -n "$version" ] || fail "the man page's heading: $(zcat "$usr/share/man/man6/pairfield.6.gz" | head -n 1)"
+    heading=$(zcat "$usr/share/doc/pairfield/changelog.gz" | head -n 1)
+    if [[ $version == *~dev* ]]; then
+        [ "$heading" = "Pairfield ${version%%~*}, unreleased snapshot ${version##*~dev}" ] \
+            || fail "the upstream changelog is not NEWS of the snapshot $version: $heading"
+        local stamp=${version##*~dev}
+        [ "$date" = "${stamp:0:4}-${stamp:4:2}-${stamp:6:2}" ] \
+            || fail "the man page of $version is dated $date"
+        release=$(zcat "$usr/share/doc/pairfield/changelog.gz" | grep -m 1 -E '^Pairfield [^ ]*, [0-9-]+$' || true)
+    else
+        [ "$heading" = "Pairfield $version, $date" ] || fail "the upstream changelog is not NEWS of $version: $heading"
+        release=$heading
+    fi
+    grep -q "<release version=\"$(sed -E 's/^Pairfield ([^,]*), (.*)$/\1" date="\2/' <<<"$release")\"" \
+        "$usr/share/metainfo/$id.metainfo.xml" || fail "the metainfo's newest release is not $release"
+    # The newest Debian version, a backport's or a repack's included, packages it.
+    local changelog=$usr/share/doc/pairfield/changelog.Debian.gz packaged
+    packaged=$(zcat "$changelog" | head -n 1 | sed -n 's/^pairfield (\([^)]*\)) [a-z-]*; urgency=medium$/\1/p')
+    [ "$("$build_deb" --upstream-of "$packaged")" = "$version" ] || fail "changelog version $packaged is not of $version"
     [ -s "$usr/share/doc/pairfield/copyright" ] || fail "no copyright"
     zcat "$changelog" | grep -m 1 '^ -- ' | grep -qF "  $(LC_ALL=C date -u -d "$date" '+%a, %d %b %Y') " \
         || fail "the changelog's newest entry is not dated $date"
+    # A backport says what it adapted.
+    if [[ $packaged == *~bpo* ]]; then
+        zcat "$changelog" | sed -n '3,/^ -- /p' | grep -q '^    - Standards-Version ' || fail "the backport's entry lists no adaptation"
+    fi
     echo "install layout, modes, desktop entry, metainfo, icons, man page and version $version of $date: ok"
 }
 
