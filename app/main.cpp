@@ -42,14 +42,10 @@ bool isAnswerOption(const char *argument)
     return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "--version") == 0;
 }
 
-// What the command line asks without a window: --help or --version, alone or with each other, is answered as
-// the first of them asks with status 0 (or 1 if the answer cannot be written); -1 when there is nothing to
-// answer.
-int answerCommandLine(int argc, char *argv[])
+// Answers --help or --version with status 0 (or 1 if the answer cannot be written).
+int answerCommandLine(const char *option)
 {
-    if (argc < 2 || !std::all_of(argv + 1, argv + argc, isAnswerOption))
-        return -1;
-    return answer(std::strcmp(argv[1], "--version") == 0 ? "pairfield " PAIRFIELD_VERSION "\n" : usage);
+    return answer(std::strcmp(option, "--version") == 0 ? "pairfield " PAIRFIELD_VERSION "\n" : usage);
 }
 
 // Qt's own options, as Qt 6 reads them (QCoreApplication, QGuiApplication, QApplication and the X11
@@ -100,34 +96,41 @@ int refuse(const std::string &why)
     return 2;
 }
 
-// The command line judged before any display is opened: Qt's options with their values, --help and --version
-// pass, "--" ends the options and is taken away; anything else, and an option of Qt's whose value is missing,
-// is refused with status 2. -1 when Qt may start.
+// The command line judged before any display is opened, as Qt reads it: Qt's options with their values pass,
+// "--" ends the options and is taken away, and --help or --version anywhere is answered as the first of them
+// asks; anything else is refused with status 2, and so is an option of Qt's whose value is missing or is
+// another of Qt's options (Qt takes its platform's options in a pass of their own, before the rest, and would
+// leave the first without its value). -1 when Qt may start.
 int judgeCommandLine(int &argc, char *argv[])
 {
+    const char *answerAsked = nullptr;
     for (int k = 1; k < argc; ++k) {
         const char *argument = argv[k];
         bool takesValue = false;
+        bool valueIsOption = false;
         if (std::strcmp(argument, "--") == 0) {
             if (k + 1 < argc)
                 return refuse("unexpected argument '" + std::string(argv[k + 1]) + "'");
             argv[k] = nullptr;
             argc = k;
-            return -1;
+            break;
         }
-        if (isQtOption(argument, &takesValue)) {
-            // Qt would take the option without its value, or go on without a display it cannot name.
-            if (takesValue && k + 1 == argc) {
+        if (isAnswerOption(argument)) {
+            answerAsked = answerAsked != nullptr ? answerAsked : argument;
+        } else if (isQtOption(argument, &takesValue)) {
+            const bool hasValue = takesValue && k + 1 < argc && !isAnswerOption(argv[k + 1])
+                && !isQtOption(argv[k + 1], &valueIsOption);
+            if (takesValue && !hasValue && answerAsked == nullptr
+                && !std::any_of(argv + k + 1, argv + argc, isAnswerOption))
                 return refuse("option '" + std::string(argument) + "' needs a value");
-            }
-            k += takesValue ? 1 : 0;
-        } else if (!isAnswerOption(argument)) {
+            k += hasValue ? 1 : 0;
+        } else {
             const bool option = argument[0] == '-' && argument[1] != '\0';
             return refuse((option ? "unknown option '" : "unexpected argument '") + std::string(argument)
                           + "'");
         }
     }
-    return -1;
+    return answerAsked != nullptr ? answerCommandLine(answerAsked) : -1;
 }
 
 // The display that a -display option asks for, which a failure to open one names; empty without one.
@@ -143,16 +146,12 @@ QByteArray displayAsked(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (const int answered = answerCommandLine(argc, argv); answered >= 0)
-        return answered;
-    if (const int refused = judgeCommandLine(argc, argv); refused >= 0)
-        return refused;
+    if (const int judged = judgeCommandLine(argc, argv); judged >= 0)
+        return judged;
     std::optional<runtime::StartupWatch> startup(std::in_place, displayAsked(argc, argv));
     QApplication app(argc, argv);
     startup.reset();
-    // Qt has taken the options it knows; what is left is the game's, or nobody's.
-    if (const int answered = answerCommandLine(argc, argv); answered >= 0)
-        return answered;
+    // Qt has taken the options it knows; what is left is nobody's.
     if (argc > 1)
         return refuse("unknown option '" + std::string(argv[1]) + "'");
     QApplication::setApplicationName(QStringLiteral("Pairfield"));

@@ -1,7 +1,7 @@
 // The real program on a real X server: real mouse clicks through xdotool, pixels read off the screen.
+#include "artwork/wood.h"
 #include "controls/twips.h"
 #include "rules/boardgeometry.h"
-#include "artwork/wood.h"
 #include "windows/design.h"
 
 #include <QDateTime>
@@ -583,6 +583,19 @@ void tst_EndToEnd::commandLineAnswersWithoutAWindow_data()
         QTest::newRow(qPrintable(option + " without its value"))
             << QStringList {option} << false << QString() << 2 << QString()
             << "pairfield: option '" + option + "' needs a value" + refused;
+    // Qt takes its platform's options in a pass of their own, first: a value that is another of Qt's options
+    // would leave the option without one.
+    for (const QStringList &line :
+         {QStringList {"-style", "-qwindowtitle"}, QStringList {"-session", "-platform", "xcb"}})
+        QTest::newRow(qPrintable(line.join(' ')))
+            << line << false << QString() << 2 << QString()
+            << "pairfield: option '" + line[0] + "' needs a value" + refused;
+    // --help anywhere, whatever Qt options stand beside it, is answered before any display.
+    for (const QStringList &line :
+         {QStringList {"--help", "-display", ":99"}, QStringList {"-display", ":99", "--help"},
+          QStringList {"-qwindowtitle", "--help"}})
+        QTest::newRow(qPrintable(line.join(' ')))
+            << line << false << QString() << 0 << "Usage: pairfield [--help | --version]" << QString();
     // The X11 platform's own options, which Qt takes there.
     for (const QString &option : QStringList {"-title", "-name", "--visual"})
         QTest::newRow(qPrintable(option)) << QStringList {option, "0x21", "--version"} << true << QString()
