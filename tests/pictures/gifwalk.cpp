@@ -1,6 +1,9 @@
 #include "gifwalk.h"
 
-#include <vector>
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -26,55 +29,22 @@ struct Cursor
     void skip(qsizetype count) { past = past || (at += count) > bytes.size(); }
 };
 
-// Follows the LZW codes of `pixels` pixels from the sub-blocks at the cursor: a clear code resets the table
-// and the width, each code after the first adds an entry (the previous code's pixels and one more), the width
-// grows when the next entry needs another bit, up to 12, and a full table stays as it is. Gives what the
-// picture library says of the codes, or nullptr when they draw the frame.
-const char *followCodes(Cursor &in, int codeSize, qint64 pixels)
+// Skips the sub-blocks of a frame's data up to the empty one that ends them, as giflib reads them; gives
+// whether the file ends first.
+bool skipData(Cursor &in)
 {
-    const int clear = 1 << codeSize;
-    std::vector<qint64> length(4096, 1);
-    int width = codeSize + 1, next = clear + 2, previous = -1, left = in.byte(), held = 0;
-    quint32 bits = 0;
-    while (pixels > 0) {
-        while (held < width) {
-            if (!in.past && left == 0)
-                return "the image data ends before the image is complete";
-            bits |= quint32(in.byte()) << held;
-            if (in.past)
-                return endsEarly;
-            held += 8;
-            if (--left == 0)
-                left = in.byte();
-        }
-        // Below a minimum code size of 2, giflib reads the code after any but a clear one bit wider than
-        // Qt's reader does.
-        if (codeSize < 2 && previous >= 0)
-            return "codes whose width readers disagree on, below a minimum code size of 2";
-        const int code = int(bits & ((1u << width) - 1));
-        bits >>= width;
-        held -= width;
-        if (code == clear) {
-            width = codeSize + 1;
-            next = clear + 2;
-            previous = -1;
-            continue;
-        }
-        if (code == clear + 1)
-            return "the image data ends before the image is complete";
-        if (previous < 0 ? code > clear : code > next || (code == next && next == 4096))
-            return "a code that the LZW table does not hold";
-        pixels -= code == next ? length[size_t(previous)] + 1 : length[size_t(code)];
-        if (previous >= 0 && next < 4096) {
-            length[size_t(next++)] = length[size_t(previous)] + 1;
-            width += next == 1 << width && width < 12 ? 1 : 0;
-        }
-        previous = code;
-    }
-    // giflib reads the rest of the data, up to the empty sub-block that ends it.
-    for (int size = left; size > 0 && !in.past; size = in.byte())
+    for (int size = in.byte(); size > 0 && !in.past; size = in.byte())
         in.skip(size);
-    return in.past ? endsEarly : nullptr;
+    return !in.past;
+}
+
+int readFromBytes(GifFileType *gif, GifByteType *into, int length)
+{
+    auto *bytes = static_cast<QByteArray *>(gif->UserData);
+    const int count = int(std::min<qsizetype>(length, bytes->size()));
+    std::memcpy(into, bytes->constData(), size_t(count));
+    bytes->remove(0, count);
+    return count;
 }
 
 bool tooLarge(int width, int height)
@@ -134,9 +104,44 @@ GifWalk walkGif(const QByteArray &bytes, qint64 budget)
         return refuse(QLatin1String(in.past ? endsEarly : "the LZW minimum code size is out of range"));
     if (tooLarge(width, height))
         return tooLargeFor("image", width, height);
-    const char *codes = followCodes(in, codeSize, qint64(width) * height);
-    // A frame without a colour table is refused before its data is found to run off the file.
-    if ((codes == nullptr || codes == endsEarly) && !(flags & 0x80) && !(frameFlags & 0x80))
-        codes = "no colour table";
-    return refuse(QLatin1String(codes));
+    // Once its codes are read, a frame without a colour table is refused, before its data is found to run off
+    // the file.
+    if (!(flags & 0x80) && !(frameFlags & 0x80))
+        walk.afterCodes = QStringLiteral("not a readable GIF picture (no colour table)");
+    else if (!skipData(in))
+        walk.afterCodes = QStringLiteral("not a readable GIF picture (%1)").arg(QLatin1String(endsEarly));
+    return walk;
+}
+
+GiflibFrame readWithGiflib(const QByteArray &bytes)
+{
+    QByteArray unread = bytes;
+    int error = 0, type = 0, code = 0;
+    GifFileType *gif = DGifOpen(&unread, readFromBytes, &error);
+    GiflibFrame frame;
+    GifByteType *block = nullptr;
+    while (gif != nullptr && DGifGetRecordType(gif, reinterpret_cast<GifRecordType *>(&type)) == GIF_OK
+           && type == EXTENSION_RECORD_TYPE && DGifGetExtension(gif, &code, &block) == GIF_OK)
+        while (block != nullptr && DGifGetExtensionNext(gif, &block) == GIF_OK) { }
+    if (gif != nullptr && type == IMAGE_DESC_RECORD_TYPE && DGifGetImageDesc(gif) == GIF_OK) {
+        const GifImageDesc &desc = gif->Image;
+        const ColorMapObject *colours = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
+        for (int k = 0; colours != nullptr && k < colours->ColorCount; ++k)
+            frame.table.push_back(
+                qRgb(colours->Colors[k].Red, colours->Colors[k].Green, colours->Colors[k].Blue));
+        frame.colours = int(frame.table.size());
+        frame.indices.resize(size_t(desc.Width) * size_t(desc.Height));
+        // Interlaced, the rows come every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+        frame.read = true;
+        for (const auto &[start, step] : desc.Interlace
+                 ? std::vector<std::pair<int, int>> {{0, 8}, {4, 8}, {2, 4}, {1, 2}}
+                 : std::vector<std::pair<int, int>> {{0, 1}})
+            for (int y = start; frame.read && y < desc.Height; y += step)
+                frame.read
+                    = DGifGetLine(gif, frame.indices.data() + size_t(y) * size_t(desc.Width), desc.Width)
+                    == GIF_OK;
+    }
+    if (gif != nullptr)
+        DGifCloseFile(gif, &error);
+    return frame;
 }

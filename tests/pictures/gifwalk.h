@@ -1,19 +1,37 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QRect>
 #include <QString>
 
-// A reading of a GIF file of its own, apart from the decoder: its blocks in order and the LZW codes of its
-// first frame, counted but not drawn. It tells whether the picture library must refuse the file and in which
-// words, and where the first frame lies, so that a check can hold the decoder's refusals to reasons it has
-// seen for itself.
+#include <vector>
+
+// A reading of a GIF file of its own, apart from the decoder: its blocks in order up to the first frame's
+// data, whose sub-blocks it skips without reading their codes. It tells whether the picture library must
+// refuse the file for its structure and in which words, and where the first frame lies, so that a check can
+// hold the decoder's refusals to reasons it has seen for itself.
 struct GifWalk
 {
-    QString refusal; // what the picture library says after "Cannot load picture "...": "; empty: drawable
+    QString refusal; // what the picture library says after "Cannot load picture "...": "; empty: none
+    QString afterCodes; // what it says once the frame's codes are read, if they draw: no colour table, or
+                        // data that runs off the file
     QRect screen, frame; // the frame as the file places it, on or past its screen
     bool interlaced = false;
 };
 
 /** Walks `bytes` as a picture that may take `budget` bytes of memory. */
 GifWalk walkGif(const QByteArray &bytes, qint64 budget);
+
+// The first frame as giflib reads it, to hold our reading of the codes to another: each pixel's index, row by
+// row in their places, and how many colours its table has; nothing where giflib refuses the file.
+struct GiflibFrame
+{
+    bool read = false;
+    std::vector<unsigned char> indices;
+    std::vector<QRgb> table;
+    int colours = 0;
+    QRgb rgb(int index) const { return table[size_t(index)]; }
+};
+
+GiflibFrame readWithGiflib(const QByteArray &bytes);

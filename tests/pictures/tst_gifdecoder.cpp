@@ -290,15 +290,30 @@ void tst_GifDecoder::drawsAsQtDraws_data()
             "e652873b27266548b3e7d48e3c73461d99f3a7c9ad047a7a351010003b"),
         QRect(0, 0, 24, 16));
 
-    // Minimum code sizes below GIF's 2, which giflib and Qt's reader read alike up to the first code after a
-    // clear: one pixel with a transparent colour (from a public decoder's bug tracker), and one of size 0.
+    // Minimum code sizes below GIF's 2, which giflib and Qt's reader read with codes of other widths for a
+    // code or two after each clear, but to the same pixels here: one pixel with a transparent colour (from a
+    // public decoder's bug tracker); two pixels of size 0, whose second code is 0 however wide; two of size
+    // 1, 0 and 1, whose second code has its extra bit clear; 8 x 8 of each size, all codes 0.
     row("a minimum code size of 1",
         QByteArray::fromHex(
             "4749463839610100010080ff00c0c0c000000021f90401000000002c000000000100010000010132003b"),
         QRect(0, 0, 1, 1));
-    row("a minimum code size of 0",
-        QByteArray::fromHex("47494638396101000100800000c0c0c00000002c000000000100010000000121003b"),
-        QRect(0, 0, 1, 1));
+    const auto small = [](QSize size, int codeSize, const QByteArray &codes) {
+        QByteArray file = QByteArray::fromHex("474946383961") + QByteArray(4, '\0')
+            + QByteArray::fromHex("800000c0c0c0000000") + ',' + QByteArray(4, '\0') + QByteArray(4, '\0')
+            + '\0' + char(codeSize) + subBlocks(codes) + ';';
+        for (const qsizetype at : {6, 24})
+            file[at] = char(size.width()), file[at + 2] = char(size.height());
+        return file;
+    };
+    row("a minimum code size of 0, two pixels", small({2, 1}, 0, QByteArray::fromHex("01")),
+        QRect(0, 0, 2, 1));
+    row("a minimum code size of 1, two pixels", small({2, 1}, 1, QByteArray::fromHex("12")),
+        QRect(0, 0, 2, 1));
+    row("a minimum code size of 0, 8 x 8", small({8, 8}, 0, QByteArray::fromHex("01") + QByteArray(60, '\0')),
+        QRect(0, 0, 8, 8));
+    row("a minimum code size of 1, 8 x 8", small({8, 8}, 1, QByteArray::fromHex("02") + QByteArray(50, '\0')),
+        QRect(0, 0, 8, 8));
 }
 
 void tst_GifDecoder::drawsAsQtDraws()

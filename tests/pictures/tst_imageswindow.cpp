@@ -146,6 +146,13 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
     QTest::newRow("LZW code size 9")
         << 5 << "code size 09"
         << "not a readable GIF picture (the LZW minimum code size is out of range)";
+    // Code size 1: giflib reads the second code after a clear a bit wider than Qt's reader, and here each
+    // reads other pixels: 0, 0 against 0, 1 where that bit is set; 1, 1, 1 against 1, 0 and another.
+    for (const char *kind : {"extra bit set", "three pixels read apart"})
+        QTest::newRow(kind)
+            << 5 << kind
+            << "not a readable GIF picture (codes whose width readers disagree on, below a minimum "
+               "code size of 2)";
     QTest::newRow("LZW code size 1, past the table's first entry")
         << 5 << "widening"
         << "not a readable GIF picture (codes whose width readers disagree on, below a minimum code size of "
@@ -228,6 +235,15 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad,
                           QByteArray::fromHex("47494638396101000100800000000000ffffff2c000000000100010000"
                                               + kind.right(2).toLatin1() + "024401003b"));
+    } else if (kind == QStringLiteral("extra bit set") || kind == QStringLiteral("three pixels read apart")) {
+        // Two or three pixels wide, one high, two colours, code size 1: clear, a pixel, then the code read
+        // apart.
+        const QByteArray width = kind == QStringLiteral("extra bit set") ? "02" : "03";
+        const QByteArray codes = kind == QStringLiteral("extra bit set") ? "52" : "46";
+        directory.replace(bad,
+                          QByteArray::fromHex("474946383961" + width + "000100800000c0c0c0000000"
+                                              + "2c00000000" + width + "00010000" + "0101" + codes
+                                              + "003b"));
     } else if (kind == QStringLiteral("widening")) {
         // 3 x 1 pixels, code size 1: clear, 1, 0, then a code of the table that giflib and Qt read apart.
         directory.replace(bad,
