@@ -102,9 +102,8 @@ if [ -n "$standards" ]; then
     adapted+=("Priority: optional, which its lintian asks for.")
     sed -i -e "s/^Standards-Version: .*/Standards-Version: $standards/" -e '/^Section:/a Priority: optional' \
         debian/control
-    # Their lintian raises neither of these tags, and an override left unused is a tag of its own.
+    # Their lintian does not raise this tag, and an override left unused is a tag of its own.
     sed -i -e '/^# Nor a repository/,/^pairfield source: upstream-metadata-file-is-missing$/d' \
-        -e '/^# The package was native/,/^pairfield source: odd-historical-debian-changelog-version$/d' \
         debian/source/lintian-overrides
 fi
 # dpkg 1.22.13 took "no" as the default Rules-Requires-Root; before it, the binary targets ran as root.
