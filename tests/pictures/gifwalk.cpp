@@ -99,6 +99,8 @@ GifWalk walkGif(const QByteArray &bytes, qint64 budget)
     in.skip((frameFlags & 0x80) ? 3 << ((frameFlags & 7) + 1) : 0);
     const int codeSize = in.byte();
     walk.frame = QRect(left, top, width, height);
+    walk.codeSize = codeSize;
+    walk.codes = in.at - 1;
     walk.interlaced = (frameFlags & 0x40) != 0;
     if (in.past || codeSize > 8)
         return refuse(QLatin1String(in.past ? endsEarly : "the LZW minimum code size is out of range"));
@@ -113,35 +115,90 @@ GifWalk walkGif(const QByteArray &bytes, qint64 budget)
     return walk;
 }
 
+namespace {
+
+// giflib at the first frame's codes, its descriptor read into `frame`; null where it cannot get there.
+GifFileType *openAtFirstFrame(QByteArray &unread, GiflibFrame &frame)
+{
+    int error = 0, type = 0, code = 0;
+    GifFileType *gif = DGifOpen(&unread, readFromBytes, &error);
+    GifByteType *block = nullptr;
+    while (gif != nullptr && DGifGetRecordType(gif, reinterpret_cast<GifRecordType *>(&type)) == GIF_OK
+           && type == EXTENSION_RECORD_TYPE && DGifGetExtension(gif, &code, &block) == GIF_OK) {
+        GraphicsControlBlock control;
+        if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && block[0] == 4
+            && DGifExtensionToGCB(4, block + 1, &control) == GIF_OK)
+            frame.transparent = control.TransparentColor;
+        while (block != nullptr && DGifGetExtensionNext(gif, &block) == GIF_OK) { }
+    }
+    if (gif != nullptr && type == IMAGE_DESC_RECORD_TYPE && DGifGetImageDesc(gif) == GIF_OK)
+        return gif;
+    if (gif != nullptr)
+        DGifCloseFile(gif, &error);
+    return nullptr;
+}
+
+} // namespace
+
 GiflibFrame readWithGiflib(const QByteArray &bytes)
 {
     QByteArray unread = bytes;
-    int error = 0, type = 0, code = 0;
-    GifFileType *gif = DGifOpen(&unread, readFromBytes, &error);
     GiflibFrame frame;
-    GifByteType *block = nullptr;
-    while (gif != nullptr && DGifGetRecordType(gif, reinterpret_cast<GifRecordType *>(&type)) == GIF_OK
-           && type == EXTENSION_RECORD_TYPE && DGifGetExtension(gif, &code, &block) == GIF_OK)
-        while (block != nullptr && DGifGetExtensionNext(gif, &block) == GIF_OK) { }
-    if (gif != nullptr && type == IMAGE_DESC_RECORD_TYPE && DGifGetImageDesc(gif) == GIF_OK) {
-        const GifImageDesc &desc = gif->Image;
-        const ColorMapObject *colours = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
-        for (int k = 0; colours != nullptr && k < colours->ColorCount; ++k)
-            frame.table.push_back(
-                qRgb(colours->Colors[k].Red, colours->Colors[k].Green, colours->Colors[k].Blue));
-        frame.colours = int(frame.table.size());
-        frame.indices.resize(size_t(desc.Width) * size_t(desc.Height));
-        // Interlaced, the rows come every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
-        frame.read = true;
-        for (const auto &[start, step] : desc.Interlace
-                 ? std::vector<std::pair<int, int>> {{0, 8}, {4, 8}, {2, 4}, {1, 2}}
-                 : std::vector<std::pair<int, int>> {{0, 1}})
-            for (int y = start; frame.read && y < desc.Height; y += step)
-                frame.read
-                    = DGifGetLine(gif, frame.indices.data() + size_t(y) * size_t(desc.Width), desc.Width)
-                    == GIF_OK;
-    }
+    GifFileType *gif = openAtFirstFrame(unread, frame);
+    if (gif == nullptr)
+        return frame;
+    const GifImageDesc &desc = gif->Image;
+    const ColorMapObject *colours = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
+    for (int k = 0; colours != nullptr && k < colours->ColorCount; ++k)
+        frame.table.push_back(
+            qRgb(colours->Colors[k].Red, colours->Colors[k].Green, colours->Colors[k].Blue));
+    frame.colours = int(frame.table.size());
+    frame.indices.resize(size_t(desc.Width) * size_t(desc.Height));
+    // Interlaced, the rows come every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+    frame.read = true;
+    for (const auto &[start, step] : desc.Interlace
+             ? std::vector<std::pair<int, int>> {{0, 8}, {4, 8}, {2, 4}, {1, 2}}
+             : std::vector<std::pair<int, int>> {{0, 1}})
+        for (int y = start; frame.read && y < desc.Height; y += step)
+            frame.read = DGifGetLine(gif, frame.indices.data() + size_t(y) * size_t(desc.Width), desc.Width)
+                == GIF_OK;
+    int error = 0;
+    DGifCloseFile(gif, &error);
+    return frame;
+}
+
+std::vector<int> giflibCodes(const QByteArray &bytes)
+{
+    QByteArray unread = bytes;
+    GiflibFrame frame;
+    GifFileType *gif = openAtFirstFrame(unread, frame);
+    std::vector<int> codes;
+    int code = 0;
+    while (gif != nullptr && codes.size() < 1 << 20 && DGifGetLZCodes(gif, &code) == GIF_OK && code >= 0)
+        codes.push_back(code);
+    int error = 0;
     if (gif != nullptr)
         DGifCloseFile(gif, &error);
-    return frame;
+    return codes;
+}
+
+bool giflibReadsAnUnknownCode(const QByteArray &bytes, int codeSize)
+{
+    // The table holds the colours, a clear and an end code, and one entry more for each code after the
+    // first since a clear, up to 4096.
+    const int clear = 1 << codeSize;
+    int held = clear + 2, sinceClear = 0;
+    for (const int code : giflibCodes(bytes)) {
+        if (code == clear + 1)
+            return false;
+        if (code == clear) {
+            held = clear + 2;
+            sinceClear = 0;
+        } else if (sinceClear++ == 0 ? code > clear : code > held) {
+            return true;
+        } else {
+            held += sinceClear > 1 && held < 4096 ? 1 : 0;
+        }
+    }
+    return false;
 }

@@ -18,6 +18,8 @@ struct GifWalk
                         // data that runs off the file
     QRect screen, frame; // the frame as the file places it, on or past its screen
     bool interlaced = false;
+    qsizetype codes = -1; // where the first frame's minimum code size lies, before its data
+    int codeSize = 0; // its minimum code size
 };
 
 /** Walks `bytes` as a picture that may take `budget` bytes of memory. */
@@ -31,7 +33,14 @@ struct GiflibFrame
     std::vector<unsigned char> indices;
     std::vector<QRgb> table;
     int colours = 0;
+    int transparent = -1; // the index that a graphics control block makes transparent
     QRgb rgb(int index) const { return table[size_t(index)]; }
 };
 
 GiflibFrame readWithGiflib(const QByteArray &bytes);
+
+/** The first frame's LZW codes as giflib reads them, up to its end code. */
+std::vector<int> giflibCodes(const QByteArray &bytes);
+
+/** Whether giflib, reading the first frame's codes, meets one that the table does not hold when it comes. */
+bool giflibReadsAnUnknownCode(const QByteArray &bytes, int codeSize);

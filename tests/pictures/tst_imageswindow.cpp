@@ -242,8 +242,7 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         const QByteArray codes = kind == QStringLiteral("extra bit set") ? "52" : "46";
         directory.replace(bad,
                           QByteArray::fromHex("474946383961" + width + "000100800000c0c0c0000000"
-                                              + "2c00000000" + width + "00010000" + "0101" + codes
-                                              + "003b"));
+                                              + "2c00000000" + width + "00010000" + "0101" + codes + "003b"));
     } else if (kind == QStringLiteral("widening")) {
         // 3 x 1 pixels, code size 1: clear, 1, 0, then a code of the table that giflib and Qt read apart.
         directory.replace(bad,
