@@ -55,11 +55,6 @@ Polygon clippedAt(const Polygon &polygon, Fixed x, bool keepRight)
     return kept;
 }
 
-Rgb shade(int k)
-{
-    return woodShade(k);
-}
-
 // A number of the canvas's units as the SVG writes it, to two decimals.
 std::string decimal(Fixed value)
 {
@@ -90,7 +85,8 @@ std::vector<Shape> iconShapes()
     // The card back behind, leaning left: vertical wood streaks in the back's shades.
     const Complex backCentre {whole(82), whole(132)};
     const Polygon card = roundedRect(whole(26), whole(46), whole(112), whole(172), whole(12));
-    shapes.push_back({turned(card, backCentre, whole(-10)), shade(10), {}, 0});
+    const Polygon turnedCard = turned(card, backCentre, whole(-10));
+    shapes.push_back({turnedCard, woodShade(10), {}, 0});
     constexpr int streaks = 14;
     for (int i = 0; i < streaks; ++i) {
         // A fixed, irregular choice of shades, so the grain looks grown rather than ruled.
@@ -98,9 +94,9 @@ std::vector<Shape> iconShapes()
         const Fixed left = whole(26) + whole(112) * i / streaks;
         const Polygon streak
             = clippedAt(clippedAt(card, left, true), left + whole(112) / streaks + half, false);
-        shapes.push_back({turned(streak, backCentre, whole(-10)), shade(k), {}, 0});
+        shapes.push_back({turned(streak, backCentre, whole(-10)), woodShade(k), {}, 0});
     }
-    shapes.push_back({turned(card, backCentre, whole(-10)), {}, outline, 6});
+    shapes.push_back({turnedCard, {}, outline, 6});
 
     // The turned card in front, leaning right: an ice-blue snowflake on the night sky.
     const Complex faceCentre {whole(170), whole(126)};

@@ -226,7 +226,7 @@ void compareWithQt(const std::uint8_t *data, std::size_t size, const QImage *our
             const QPoint inFrame = QPoint(x, y) - walk.frame.topLeft();
             const bool pastTable = walk.frame.contains(x, y)
                 && giflib.indices[size_t(inFrame.y()) * size_t(walk.frame.width()) + size_t(inFrame.x())]
-                    >= giflib.colours;
+                    >= giflib.colours();
             const bool same = qAlpha(mine) != 0
                 ? mine == qt
                 : !walk.frame.contains(x, y) || qAlpha(qt) == 0 || (pastTable && qt == qRgb(255, 255, 255));

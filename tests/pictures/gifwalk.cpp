@@ -152,7 +152,6 @@ GiflibFrame readWithGiflib(const QByteArray &bytes)
     for (int k = 0; colours != nullptr && k < colours->ColorCount; ++k)
         frame.table.push_back(
             qRgb(colours->Colors[k].Red, colours->Colors[k].Green, colours->Colors[k].Blue));
-    frame.colours = int(frame.table.size());
     frame.indices.resize(size_t(desc.Width) * size_t(desc.Height));
     // Interlaced, the rows come every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
     frame.read = true;

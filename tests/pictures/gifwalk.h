@@ -32,8 +32,8 @@ struct GiflibFrame
     bool read = false;
     std::vector<unsigned char> indices;
     std::vector<QRgb> table;
-    int colours = 0;
     int transparent = -1; // the index that a graphics control block makes transparent
+    int colours() const { return int(table.size()); }
     QRgb rgb(int index) const { return table[size_t(index)]; }
 };
 
