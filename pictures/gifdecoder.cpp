@@ -1,5 +1,7 @@
 #include "gifdecoder.h"
 
+#include "gifcodes.h"
+
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -178,108 +180,6 @@ Extension readExtension(GifFileType *gif, Extensions &extensions)
     return Extension::Read;
 }
 
-// What stands in the way of the LZW codes of a frame's pixels, from its minimum code size at `at` (0 to 8)
-// on, until the end code or `pixels` pixels.
-enum class Codes {
-    Drawable,
-    // A code that the decoder's table does not hold when it comes: giflib makes a pixel up for it instead of
-    // refusing it, and a corrupt file must never give a picture.
-    Unknown,
-    // Below a minimum code size of 2 readers widen the codes at different points, and this frame's pixels
-    // come out otherwise in each.
-    WidthInDoubt,
-    // The end code, or the end of the data, before the last pixel.
-    EndsEarly,
-};
-
-// When a reader reads its codes a bit wider: once its LZW table has grown to the width's limit (Qt's reader),
-// or once as many codes have come since the last clear (giflib, which counts the first code after a clear
-// too). From a minimum code size of 2 up the two are the same point; below it, giflib widens one code or two
-// earlier.
-enum class Widening { AsTheTableGrows, AsCodesCome };
-
-// Reads the codes as a reader that widens them so would, and when `drawn` is given, the palette indices of
-// the pixels they give, `pixels` of them.
-Codes readCodes(const QByteArray &bytes, qsizetype at, qint64 pixels, Widening widening,
-                std::vector<quint8> *drawn = nullptr)
-{
-    const int codeSize = quint8(bytes[at]);
-    const int clear = 1 << codeSize;
-    std::vector<qint64> length(4096, 1); // how many pixels each code stands for
-    std::vector<int> prefix(4096, -1); // each table entry: the entry it extends, and its last and first index
-    std::vector<quint8> last(4096), first(4096);
-    for (int code = 0; code < clear; ++code)
-        last[size_t(code)] = first[size_t(code)] = quint8(code);
-    std::vector<quint8> string;
-    int width = codeSize + 1, next = clear + 2, previous = -1, counted = clear + 2;
-    quint32 bits = 0;
-    int held = 0;
-    qsizetype block = at + 1;
-    for (; block < bytes.size() && bytes[block] != 0; block += 1 + quint8(bytes[block])) {
-        const qsizetype end = std::min(bytes.size(), block + 1 + quint8(bytes[block]));
-        for (qsizetype byte = block + 1; byte < end; ++byte) {
-            bits |= quint32(quint8(bytes[byte])) << held;
-            held += 8;
-            while (held >= width) {
-                const int code = int(bits & ((1u << width) - 1));
-                bits >>= width;
-                held -= width;
-                if (widening == Widening::AsCodesCome && counted < 4097 && ++counted > 1 << width
-                    && width < 12)
-                    ++width;
-                if (code == clear) {
-                    width = codeSize + 1;
-                    next = counted = clear + 2;
-                    previous = -1;
-                    continue;
-                }
-                if (code == clear + 1)
-                    return Codes::EndsEarly;
-                if (previous < 0 ? code > clear : code > next)
-                    return Codes::Unknown;
-                const int known = code == next ? previous : code;
-                if (drawn != nullptr) {
-                    string.clear();
-                    if (code == next)
-                        string.push_back(first[size_t(previous)]);
-                    for (int link = known; link >= 0; link = prefix[size_t(link)])
-                        string.push_back(last[size_t(link)]);
-                    drawn->insert(drawn->end(), string.rbegin(), string.rend());
-                }
-                pixels -= code == next ? length[size_t(previous)] + 1 : length[size_t(code)];
-                if (pixels <= 0)
-                    return Codes::Drawable;
-                if (previous >= 0 && next < 4096) {
-                    length[size_t(next)] = length[size_t(previous)] + 1;
-                    prefix[size_t(next)] = previous;
-                    first[size_t(next)] = first[size_t(previous)];
-                    last[size_t(next)] = first[size_t(known)];
-                    if (++next >= 1 << width && width < 12 && widening == Widening::AsTheTableGrows)
-                        ++width;
-                }
-                previous = code;
-            }
-        }
-    }
-    // Data cut short in the file is the file's end, which the decoder names as such.
-    return block >= bytes.size() ? Codes::Drawable : Codes::EndsEarly;
-}
-
-// The codes of a frame as every reader reads them. Below a minimum code size of 2, which is not GIF's but
-// which giflib and Qt's reader both read, they are read both ways, and a frame whose pixels differ is in
-// doubt.
-Codes readFrameCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
-{
-    if (quint8(bytes[at]) >= 2)
-        return readCodes(bytes, at, pixels, Widening::AsTheTableGrows);
-    std::vector<quint8> qt, giflib;
-    const Codes asQt = readCodes(bytes, at, pixels, Widening::AsTheTableGrows, &qt);
-    const Codes asGiflib = readCodes(bytes, at, pixels, Widening::AsCodesCome, &giflib);
-    qt.resize(std::min(qt.size(), size_t(pixels)));
-    giflib.resize(std::min(giflib.size(), size_t(pixels)));
-    return asQt == asGiflib && qt == giflib ? asQt : Codes::WidthInDoubt;
-}
-
 DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
 {
     if (DGifGetImageDesc(gif) == GIF_ERROR)
@@ -292,14 +192,14 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     if (codeSize > 8)
         return failed(QStringLiteral("the LZW minimum code size is out of range"));
     switch (readFrameCodes(source.bytes, source.position - 1, qint64(frame.Width) * frame.Height)) {
-    case Codes::Drawable:
+    case FrameCodes::Drawable:
         break;
-    case Codes::Unknown:
+    case FrameCodes::Unknown:
         return failed(QStringLiteral("a code that the LZW table does not hold"));
-    case Codes::WidthInDoubt:
+    case FrameCodes::WidthInDoubt:
         return failed(
             QStringLiteral("codes whose width readers disagree on, below a minimum code size of 2"));
-    case Codes::EndsEarly:
+    case FrameCodes::EndsEarly:
         return failed(QStringLiteral("the image data ends before the image is complete"));
     }
     const ColorMapObject *colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;

@@ -291,9 +291,10 @@ void tst_GifDecoder::drawsAsQtDraws_data()
         QRect(0, 0, 24, 16));
 
     // Minimum code sizes below GIF's 2, which giflib and Qt's reader read with codes of other widths for a
-    // code or two after each clear, but to the same pixels here: one pixel with a transparent colour (from a
-    // public decoder's bug tracker); two pixels of size 0, whose second code is 0 however wide; two of size
-    // 1, 0 and 1, whose second code has its extra bit clear; 8 x 8 of each size, all codes 0.
+    // code or two after each clear, but to the same pixels of the frame here: one pixel with a transparent
+    // colour (from a public decoder's bug tracker); two pixels of size 0, whose second code is 0 however
+    // wide; two of size 1, 0 and 1, whose second code has its extra bit clear; 8 x 8 of each size, all codes
+    // 0.
     row("a minimum code size of 1",
         QByteArray::fromHex(
             "4749463839610100010080ff00c0c0c000000021f90401000000002c000000000100010000010132003b"),
@@ -314,6 +315,12 @@ void tst_GifDecoder::drawsAsQtDraws_data()
         QRect(0, 0, 8, 8));
     row("a minimum code size of 1, 8 x 8", small({8, 8}, 1, QByteArray::fromHex("02") + QByteArray(50, '\0')),
         QRect(0, 0, 8, 8));
+    // Clear, 1, then a code past the table that giflib reads as 5, its prefix 1 and a pixel made up past the
+    // frame, and Qt's reader as 1; or then 1, alike, and a code past the table after the last pixel.
+    row("a minimum code size of 1, a pixel made up past the frame",
+        small({2, 1}, 1, QByteArray::fromHex("56")), QRect(0, 0, 2, 1));
+    row("a minimum code size of 1, a code past the table after the last pixel",
+        small({2, 1}, 1, QByteArray::fromHex("960f")), QRect(0, 0, 2, 1));
 }
 
 void tst_GifDecoder::drawsAsQtDraws()

@@ -153,6 +153,11 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
             << 5 << kind
             << "not a readable GIF picture (codes whose width readers disagree on, below a minimum "
                "code size of 2)";
+    // Code size 1, 3 x 1: giflib reads clear, 1, then 5, past the table: 1 and a pixel made up inside the
+    // frame.
+    QTest::newRow("LZW code size 1, a pixel made up inside the frame")
+        << 5 << "made up"
+        << "not a readable GIF picture (a code that the LZW table does not hold)";
     QTest::newRow("LZW code size 1, past the table's first entry")
         << 5 << "widening"
         << "not a readable GIF picture (codes whose width readers disagree on, below a minimum code size of "
@@ -243,6 +248,10 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad,
                           QByteArray::fromHex("474946383961" + width + "000100800000c0c0c0000000"
                                               + "2c00000000" + width + "00010000" + "0101" + codes + "003b"));
+    } else if (kind == QStringLiteral("made up")) {
+        directory.replace(bad,
+                          QByteArray::fromHex("47494638396103000100800000c0c0c00000002c0000000003000100"
+                                              "0001025600003b"));
     } else if (kind == QStringLiteral("widening")) {
         // 3 x 1 pixels, code size 1: clear, 1, 0, then a code of the table that giflib and Qt read apart.
         directory.replace(bad,
