@@ -69,105 +69,140 @@ bool rowsPlacedApart(const GifWalk &walk)
     return walk.interlaced && (walk.frame.bottom() > walk.screen.bottom() || walk.frame.height() < 5);
 }
 
-// Whether a refusal is of the frame's codes, which the file's own walk does not read: it must be shown by
-// another reader.
-bool ofTheCodes(const QString &refusal)
-{
-    return refusal.endsWith(QLatin1String("(a code that the LZW table does not hold)"))
-        || refusal.endsWith(
-            QLatin1String("(codes whose width readers disagree on, below a minimum code size of 2)"))
-        || refusal.endsWith(QLatin1String("(the image data ends before the image is complete)"));
-}
+const QLatin1String unknownCode("(a code that the LZW table does not hold)"),
+    widthInDoubt("(codes whose width readers disagree on, below a minimum code size of 2)"),
+    endsEarly("(the image data ends before the image is complete)");
 
-// Whether giflib reads other codes from the first frame's data than Qt's reader would, by Qt's rule for their
-// width: one bit wider each time its table grows to the width's limit, the table growing by one entry for
-// each code after the first since a clear, a clear that follows a clear changing nothing.
-bool codesReadApart(const QByteArray &bytes, const GifWalk &walk)
-{
-    const std::vector<int> giflib = giflibCodes(bytes);
-    const int clear = 1 << walk.codeSize;
-    int width = walk.codeSize + 1, entries = clear + 2, limit = 2 * clear, held = 0;
-    size_t read = 0;
-    bool first = true;
-    quint32 bits = 0;
-    for (qsizetype block = walk.codes + 1; block < bytes.size() && bytes[block] != 0;
-         block += 1 + quint8(bytes[block]))
-        for (qsizetype at = block + 1; at <= block + quint8(bytes[block]) && at < bytes.size(); ++at) {
-            bits |= quint32(quint8(bytes[at])) << held;
-            held += 8;
-            while (held >= width) {
-                const int code = int(bits & ((1u << width) - 1));
-                bits >>= width;
-                held -= width;
-                if (read == giflib.size())
-                    return false;
-                if (giflib[read++] != code)
-                    return true;
-                if (code == clear + 1)
-                    return false;
-                if (code == clear) {
-                    if (!first)
-                        width = walk.codeSize + 1, entries = clear + 2, limit = 2 * clear;
-                    first = true;
-                } else if (first) {
-                    first = false;
-                } else if (entries < 4096 && ++entries >= limit && limit < 4096) {
-                    limit *= 2;
-                    ++width;
-                }
-            }
-        }
-    return false;
-}
-
-// The colour that index `k` has in the table of 256 colours below: each its own.
+// The colour that index `k` has in the table of 256 colours below: each its own, none black.
 QRgb distinct(int k)
 {
     return qRgb(k, (k * 7 + 50) % 256, 255 - k);
 }
 
-// Whether giflib reads the first frame's codes to other indices than Qt's reader does, or refuses them. Both
-// read the frame's codes alone, byte for byte: on a screen of the frame's size, at its top left corner, its
-// rows in the order they come, with no extension and one table of 256 colours, each its own, so that every
-// index of the frame shows, as itself, in both.
-bool readApart(const QByteArray &bytes, const GifWalk &walk)
+// A copy of the file that holds the first frame's codes alone: on a screen of the frame's size, at its top
+// left corner, its rows in the order they come, with no extension and one table of 256 colours, each its own,
+// so that every index of the frame shows, as itself, in both readers. `data`: its sub-blocks; by default the
+// file's.
+QByteArray alone(const QByteArray &bytes, const GifWalk &walk, const QByteArray &data = {})
 {
-    if (qint64(walk.frame.width()) * walk.frame.height() * 4 > budget)
-        return false;
-    QByteArray alone("GIF89a");
-    const auto put16 = [&alone](int value) { alone += char(value & 0xff), alone += char(value >> 8); };
+    QByteArray copy("GIF89a");
+    const auto put16 = [&copy](int value) { copy += char(value & 0xff), copy += char(value >> 8); };
     put16(walk.frame.width());
     put16(walk.frame.height());
-    alone += QByteArray::fromHex("f70000");
+    copy += QByteArray::fromHex("f70000");
     for (int k = 0; k < 256; ++k)
-        alone += char(qRed(distinct(k))), alone += char(qGreen(distinct(k))),
-            alone += char(qBlue(distinct(k)));
-    alone += ',';
-    put16(0);
-    put16(0);
-    put16(walk.frame.width());
-    put16(walk.frame.height());
-    alone += '\0' + bytes.mid(walk.codes);
-    const GiflibFrame giflib = readWithGiflib(alone);
-    if (!giflib.read)
-        return true;
-    QBuffer buffer(&alone);
+        copy += char(qRed(distinct(k))), copy += char(qGreen(distinct(k))), copy += char(qBlue(distinct(k)));
+    copy += ',';
+    for (const int value : {0, 0, walk.frame.width(), walk.frame.height()})
+        put16(value);
+    return copy + '\0' + (data.isEmpty() ? bytes.mid(walk.codes) : char(walk.codeSize) + data);
+}
+
+// The indices that giflib gives of a copy's frame, in the order they come, up to where it refuses its codes.
+std::vector<quint8> giflibGives(const QByteArray &copy)
+{
+    GiflibFrame read = readWithGiflib(copy);
+    if (!read.read) { // what it gave is what two readings into other fillings agree on
+        const GiflibFrame again = readWithGiflib(copy, 0xff);
+        const auto apart = std::mismatch(read.indices.begin(), read.indices.end(), again.indices.begin());
+        read.indices.erase(apart.first, read.indices.end());
+    }
+    return read.indices;
+}
+
+// The first pixel of the frame, in the order they come, that giflib and Qt's reader do not read alike from
+// its codes alone, and what each gives there (-1: none; giflib refused the codes, or Qt's reader painted
+// nothing).
+struct Apart
+{
+    qint64 at = -1; // -1: every pixel alike
+    int giflib = -1, qt = -1;
+    bool giflibRefuses = false;
+};
+
+Apart readApart(const QByteArray &bytes, const GifWalk &walk)
+{
+    QByteArray copy = alone(bytes, walk);
+    const std::vector<quint8> giflib = giflibGives(copy);
+    QBuffer buffer(&copy);
     QImageReader reader(&buffer, "gif");
-    const QImage theirs = reader.read();
-    for (int y = 0; y < theirs.height(); ++y)
-        for (int x = 0; x < theirs.width(); ++x)
-            if (theirs.pixel(x, y)
-                != distinct(giflib.indices[size_t(y) * size_t(walk.frame.width()) + size_t(x)]))
-                return true;
+    reader.setAllocationLimit(0);
+    const QImage qt = reader.read();
+    const qint64 pixels = qint64(walk.frame.width()) * walk.frame.height();
+    Apart apart;
+    apart.giflibRefuses = qint64(giflib.size()) < pixels;
+    for (qint64 at = 0; at < pixels && apart.at < 0; ++at) {
+        const QRgb painted = qt.isNull() ? 0 : qt.pixel(int(at % qt.width()), int(at / qt.width()));
+        const int theirs = painted == distinct(qRed(painted)) ? qRed(painted) : -1;
+        const int ours = at < qint64(giflib.size()) ? giflib[size_t(at)] : -1;
+        if (ours < 0 || ours != theirs)
+            apart = {at, ours, theirs, apart.giflibRefuses};
+    }
+    return apart;
+}
+
+// Whether giflib makes up a pixel of the frame for a code that its table does not hold. From a minimum code
+// size of 2 up the index it makes up (2) is one that the codes also give, so the frame is read once more from
+// giflib's own codes written again at the widths it reads them with, each index turned into its neighbour: a
+// pixel read from the file turns with them, one made up does not.
+bool giflibMakesUpAPixel(const QByteArray &bytes, const GifWalk &walk)
+{
+    if (walk.codeSize < 2)
+        return false; // the index it makes up lies past the codes' own, where the readers part
+    const int clear = 1 << walk.codeSize;
+    std::vector<int> codes = giflibCodes(bytes);
+    codes.push_back(clear + 1);
+    QByteArray data;
+    quint32 bits = 0;
+    int held = 0, width = walk.codeSize + 1, counted = clear + 2;
+    for (const int code : codes) {
+        bits |= quint32(code < clear ? code ^ 1 : code) << held;
+        for (held += width; held >= 8; held -= 8, bits >>= 8)
+            data += char(bits & 0xff);
+        if (code == clear)
+            width = walk.codeSize + 1, counted = clear + 2;
+        else if (counted <= 4096 && ++counted > 1 << width && width < 12)
+            ++width;
+    }
+    const std::vector<quint8> read = giflibGives(alone(bytes, walk));
+    data += char(bits);
+    QByteArray blocks;
+    for (qsizetype at = 0; at < data.size(); at += 255)
+        blocks += char(std::min<qsizetype>(255, data.size() - at)) + data.mid(at, 255);
+    const std::vector<quint8> turned = giflibGives(alone(bytes, walk, blocks + '\0'));
+    for (size_t at = 0; at < std::min(read.size(), turned.size()); ++at)
+        if (turned[at] != (read[at] ^ 1))
+            return true;
+    return false;
+}
+
+// Whether readers other than ours show the reason given for refusing the frame's codes, over its pixels
+// alone: giflib refusing them for an early end; a pixel that giflib reads from the file and Qt's reader reads
+// otherwise for their width; a pixel made up, that giflib gives past the codes' own indices or that the two
+// read apart where both read the same codes, or that giflib's own codes show, for a code that the table does
+// not hold.
+bool provenByReaders(const QString &refusal, const QByteArray &bytes, const GifWalk &walk)
+{
+    const Apart apart = readApart(bytes, walk);
+    const int clear = 1 << walk.codeSize;
+    if (refusal.endsWith(endsEarly))
+        return apart.giflibRefuses;
+    if (refusal.endsWith(widthInDoubt))
+        return walk.codeSize < 2 && apart.at >= 0 && apart.giflib >= 0 && apart.giflib < clear;
+    if (refusal.endsWith(unknownCode))
+        return (apart.at >= 0 && (apart.giflib >= clear || (walk.codeSize >= 2 && apart.qt >= 0)))
+            || giflibMakesUpAPixel(bytes, walk);
     return false;
 }
 
 // The picture must be the one that Qt's own GIF reader draws, where it draws one, or be refused for a reason
 // that our own walk of the file confirms, in the same words; a refusal of the frame's codes, which the walk
-// does not read, only where giflib refuses the file or reads other pixels than Qt's reader draws. We refuse
+// does not read, only where giflib and Qt's reader show that very reason over the frame's pixels. We refuse
 // on purpose what Qt's reader draws:
-// - codes that the LZW table does not hold, and codes that readers read to other pixels below a minimum code
-//   size of 2: a reader must make pixels up for them, and a corrupt file gives no picture here;
+// - a code that the LZW table does not hold, where it gives a pixel of the frame, and below a minimum code
+// size
+//   of 2 codes that the readers read to other pixels of the frame: a reader must make pixels up for them, and
+//   a corrupt file gives no picture here;
 // - a minimum code size past GIF's 8: not a GIF picture, though Qt's reader takes sizes up to 11;
 // - a file, or an image's data, that ends before the image is complete: Qt's reader shows what came, as a
 //   page shows a picture still loading; a picture of the game is whole or not at all;
@@ -198,22 +233,16 @@ void compareWithQt(const std::uint8_t *data, std::size_t size, const QImage *our
     const QImage theirs = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (theirs.isNull())
         return;
-    const GiflibFrame giflib = walk.refusal.isEmpty() ? readWithGiflib(bytes) : GiflibFrame();
     if (ours == nullptr) {
-        if (refusal == walk.refusal || (walk.refusal.isEmpty() && refusal == walk.afterCodes))
+        if (refusal == walk.refusal || (walk.refusal.isEmpty() && refusal == walk.afterCodes)
+            || (walk.refusal.isEmpty() && provenByReaders(refusal, bytes, walk)))
             return;
-        const bool unknownCode = refusal.endsWith(QLatin1String("(a code that the LZW table does not hold)"));
-        if (walk.refusal.isEmpty() && ofTheCodes(refusal)
-            && (!giflib.read || readApart(bytes, walk) || (walk.codeSize < 2 && codesReadApart(bytes, walk))
-                || (unknownCode && giflibReadsAnUnknownCode(bytes, walk.codeSize))))
-            return;
-        std::fprintf(stderr,
-                     "fuzz_picture: refused: %s\nfuzz_picture: the walk: %s\nfuzz_picture: giflib %s\n",
-                     qPrintable(refusal),
-                     qPrintable(walk.refusal.isEmpty() ? QStringLiteral("drawable") : walk.refusal),
-                     giflib.read ? "reads its codes as Qt's reader does" : "does not read it");
-        broken("a picture that Qt's GIF reader draws and we refuse for no reason the file shows");
+        std::fprintf(stderr, "fuzz_picture: refused: %s\nfuzz_picture: the walk: %s\n", qPrintable(refusal),
+                     qPrintable(walk.refusal.isEmpty() ? QStringLiteral("drawable") : walk.refusal));
+        broken(
+            "a picture that Qt's GIF reader draws and we refuse for no reason the file or the readers show");
     }
+    const GiflibFrame giflib = readWithGiflib(bytes);
     if (!giflib.read)
         broken("a picture drawn that giflib does not read");
     if (theirs.size() != ours->size())

@@ -140,7 +140,7 @@ GifFileType *openAtFirstFrame(QByteArray &unread, GiflibFrame &frame)
 
 } // namespace
 
-GiflibFrame readWithGiflib(const QByteArray &bytes)
+GiflibFrame readWithGiflib(const QByteArray &bytes, unsigned char fill)
 {
     QByteArray unread = bytes;
     GiflibFrame frame;
@@ -152,7 +152,7 @@ GiflibFrame readWithGiflib(const QByteArray &bytes)
     for (int k = 0; colours != nullptr && k < colours->ColorCount; ++k)
         frame.table.push_back(
             qRgb(colours->Colors[k].Red, colours->Colors[k].Green, colours->Colors[k].Blue));
-    frame.indices.resize(size_t(desc.Width) * size_t(desc.Height));
+    frame.indices.resize(size_t(desc.Width) * size_t(desc.Height), fill);
     // Interlaced, the rows come every 8th from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
     frame.read = true;
     for (const auto &[start, step] : desc.Interlace
@@ -179,25 +179,4 @@ std::vector<int> giflibCodes(const QByteArray &bytes)
     if (gif != nullptr)
         DGifCloseFile(gif, &error);
     return codes;
-}
-
-bool giflibReadsAnUnknownCode(const QByteArray &bytes, int codeSize)
-{
-    // The table holds the colours, a clear and an end code, and one entry more for each code after the
-    // first since a clear, up to 4096.
-    const int clear = 1 << codeSize;
-    int held = clear + 2, sinceClear = 0;
-    for (const int code : giflibCodes(bytes)) {
-        if (code == clear + 1)
-            return false;
-        if (code == clear) {
-            held = clear + 2;
-            sinceClear = 0;
-        } else if (sinceClear++ == 0 ? code > clear : code > held) {
-            return true;
-        } else {
-            held += sinceClear > 1 && held < 4096 ? 1 : 0;
-        }
-    }
-    return false;
 }

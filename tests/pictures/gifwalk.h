@@ -26,7 +26,8 @@ struct GifWalk
 GifWalk walkGif(const QByteArray &bytes, qint64 budget);
 
 // The first frame as giflib reads it, to hold our reading of the codes to another: each pixel's index, row by
-// row in their places, and how many colours its table has; nothing where giflib refuses the file.
+// row in their places, and how many colours its table has; where giflib refuses the frame's codes, the
+// indices it gave before.
 struct GiflibFrame
 {
     bool read = false;
@@ -37,10 +38,8 @@ struct GiflibFrame
     QRgb rgb(int index) const { return table[size_t(index)]; }
 };
 
-GiflibFrame readWithGiflib(const QByteArray &bytes);
+/** Reads the first frame with giflib, its indices first filled with `fill`. */
+GiflibFrame readWithGiflib(const QByteArray &bytes, unsigned char fill = 0);
 
 /** The first frame's LZW codes as giflib reads them, up to its end code. */
 std::vector<int> giflibCodes(const QByteArray &bytes);
-
-/** Whether giflib, reading the first frame's codes, meets one that the table does not hold when it comes. */
-bool giflibReadsAnUnknownCode(const QByteArray &bytes, int codeSize);
