@@ -40,19 +40,16 @@ public:
     bool fileEnded() const { return m_fileEnded; }
 
 private:
+    // A sub-block that the file cuts short is not read at all: giflib reads each whole or not at all.
     bool nextBlock()
     {
-        if (m_end >= m_bytes.size()) {
-            m_fileEnded = true;
+        const qsizetype length = m_end < m_bytes.size() ? quint8(m_bytes[m_end]) : -1;
+        m_fileEnded = length < 0 || m_end + 1 + length > m_bytes.size();
+        if (m_fileEnded || length == 0)
             return false;
-        }
-        const int length = quint8(m_bytes[m_end]);
         m_next = m_end + 1;
-        m_end = std::min(m_bytes.size(), m_next + length);
-        if (length == 0)
-            return false;
-        m_fileEnded = m_next == m_end;
-        return !m_fileEnded;
+        m_end = m_next + length;
+        return true;
     }
 
     const QByteArray &m_bytes;
