@@ -1,6 +1,7 @@
 #include "controls/designkit.h"
 #include "controls/windowing.h"
 #include "runtime/clock.h"
+#include "runtime/platformchoice.h"
 #include "runtime/program.h"
 #include "runtime/programpath.h"
 #include "runtime/random.h"
@@ -148,6 +149,11 @@ int main(int argc, char *argv[])
 {
     if (const int judged = judgeCommandLine(argc, argv); judged >= 0)
         return judged;
+    // On GNOME under Wayland, where Qt would draw a title bar of its own, X11 first: GNOME then draws its
+    // own.
+    if (const QByteArray platforms = runtime::preferredPlatforms(runtime::currentSession(argc, argv));
+        !platforms.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platforms);
     std::optional<runtime::StartupWatch> startup(std::in_place, displayAsked(argc, argv));
     QApplication app(argc, argv);
     startup.reset();

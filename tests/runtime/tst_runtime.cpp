@@ -1,14 +1,18 @@
 #include "fakes/fakes.h"
 #include "runtime/checked.h"
 #include "runtime/clock.h"
+#include "runtime/platformchoice.h"
 #include "runtime/program.h"
 #include "runtime/programpath.h"
 #include "runtime/random.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -59,6 +63,8 @@ private Q_SLOTS:
 
     void timerRunsAfterItsTimeWithoutHoldingTheLoop();
     void programPathIsTheExecutablesDirectory();
+    void x11FirstOnGnomeWithoutAdwaitaDecoration_data();
+    void x11FirstOnGnomeWithoutAdwaitaDecoration();
 
     void failureInHandlerIsReportedAndEndsTheProgram();
     void failureStopsEveryCallerUpToTheOutermostGuard();
@@ -199,6 +205,56 @@ void tst_Runtime::programPathIsTheExecutablesDirectory()
     const std::optional<QByteArray> path = runtime::appPath();
     QVERIFY(path);
     QCOMPARE(QFile::decodeName(*path), QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath());
+}
+
+void tst_Runtime::x11FirstOnGnomeWithoutAdwaitaDecoration_data()
+{
+    QTest::addColumn<QStringList>("environment"); // over a GNOME Wayland session that offers X11 too
+    QTest::addColumn<bool>("platformOption");
+    QTest::addColumn<bool>("adwaita"); // a decoration plugin of GNOME's style among Qt's plugins
+    QTest::addColumn<QByteArray>("platforms");
+
+    const QByteArray x11First("xcb;wayland");
+    QTest::newRow("GNOME") << QStringList() << false << false << x11First;
+    QTest::newRow("ubuntu:GNOME") << QStringList {"XDG_CURRENT_DESKTOP=ubuntu:GNOME"} << false << false
+                                  << x11First;
+    QTest::newRow("gnome") << QStringList {"XDG_CURRENT_DESKTOP=gnome"} << false << false << x11First;
+
+    QTest::newRow("an Adwaita decoration") << QStringList() << false << true << QByteArray();
+    QTest::newRow("KDE") << QStringList {"XDG_CURRENT_DESKTOP=KDE"} << false << false << QByteArray();
+    QTest::newRow("no DISPLAY") << QStringList {"DISPLAY="} << false << false << QByteArray();
+    QTest::newRow("an X11 session") << QStringList {"XDG_SESSION_TYPE=x11"} << false << false << QByteArray();
+
+    QTest::newRow("QT_QPA_PLATFORM") << QStringList {"QT_QPA_PLATFORM=wayland"} << false << false
+                                     << QByteArray();
+    QTest::newRow("-platform") << QStringList() << true << false << QByteArray();
+    QTest::newRow("QT_WAYLAND_DECORATION")
+        << QStringList {"QT_WAYLAND_DECORATION=bradient"} << false << false << QByteArray();
+}
+
+void tst_Runtime::x11FirstOnGnomeWithoutAdwaitaDecoration()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(bool, platformOption);
+    QFETCH(bool, adwaita);
+    QFETCH(QByteArray, platforms);
+
+    QMap<QByteArray, QByteArray> variables {{"XDG_SESSION_TYPE", "wayland"},
+                                            {"XDG_CURRENT_DESKTOP", "GNOME"},
+                                            {"WAYLAND_DISPLAY", "wayland-0"},
+                                            {"DISPLAY", ":0"}};
+    for (const QString &assignment : environment)
+        variables[assignment.section(u'=', 0, 0).toUtf8()] = assignment.section(u'=', 1).toUtf8();
+    QTemporaryDir plugins;
+    QVERIFY(QDir(plugins.path()).mkpath(QStringLiteral("wayland-decoration-client")));
+    for (const QString &name : {QStringLiteral("libbradient.so"), QStringLiteral("libadwaita.so")})
+        if (adwaita || name == QStringLiteral("libbradient.so"))
+            QVERIFY(QFile(plugins.filePath(QStringLiteral("wayland-decoration-client/") + name))
+                        .open(QIODevice::WriteOnly));
+    const runtime::PlatformSession session {[&variables](const char *name) { return variables.value(name); },
+                                            platformOption,
+                                            {QStringLiteral("/nonexistent"), plugins.path()}};
+    QCOMPARE(runtime::preferredPlatforms(session), platforms);
 }
 
 void tst_Runtime::failureInHandlerIsReportedAndEndsTheProgram()
