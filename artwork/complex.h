@@ -39,11 +39,12 @@ constexpr Fixed norm(Complex z)
     return z.re * z.re + z.im * z.im;
 }
 
-/** |z|^2 to a coarser grain (2^-12 in each component), for components up to 2^19 in magnitude. */
+/** |z|^2 to a coarser grain (2^-12 in each component), for components under 2^19 in magnitude. */
 constexpr Fixed coarseNorm(Complex z)
 {
     const Fixed re = z.re >> (Fixed::fractionBits / 2), im = z.im >> (Fixed::fractionBits / 2);
-    return Fixed::fromRaw(detail::product(re.raw(), re.raw()) + detail::product(im.raw(), im.raw()));
+    return Fixed::fromRaw(
+        detail::sum(detail::product(re.raw(), re.raw()), detail::product(im.raw(), im.raw())));
 }
 
 /** The sign of the cross product u x v (-1, 0 or 1), exactly: nothing is rounded. */

@@ -6,12 +6,14 @@
 // all move a pixel somewhere.
 //
 // Fixed is a type of its own. It converts from nothing implicitly, so `x * 0.23` does not compile; a product
-// or quotient of two Fixed goes through its operators, which round as documented and stop the program, or
-// the compilation when evaluated at compile time, rather than overflow.
+// or quotient of two Fixed goes through its operators, which round as documented. Every operation, sums,
+// negations and shifts included, stops the program, or the compilation when evaluated at compile time,
+// rather than overflow.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <type_traits>
+#include <utility>
 
 namespace artwork {
 
@@ -31,6 +33,9 @@ constexpr void require(bool condition, const char *what)
         fail(what);
 }
 
+// The operations of 64-bit whole numbers, each checked: a result that does not fit stops, the same on every
+// machine, where the bare operator would wrap, or trap, or do either by optimisation.
+
 /** a * b, which must fit in 64 bits. */
 constexpr std::int64_t product(std::int64_t a, std::int64_t b)
 {
@@ -39,10 +44,59 @@ constexpr std::int64_t product(std::int64_t a, std::int64_t b)
     return result;
 }
 
+/** a + b, which must fit in 64 bits. */
+constexpr std::int64_t sum(std::int64_t a, std::int64_t b)
+{
+    std::int64_t result = 0;
+    require(!__builtin_add_overflow(a, b, &result), "a sum overflows 64 bits");
+    return result;
+}
+
+/** a - b, which must fit in 64 bits. */
+constexpr std::int64_t difference(std::int64_t a, std::int64_t b)
+{
+    std::int64_t result = 0;
+    require(!__builtin_sub_overflow(a, b, &result), "a difference overflows 64 bits");
+    return result;
+}
+
+/** a / b rounded towards zero, for a b that is not zero and a quotient that fits (not -2^63 / -1). */
+constexpr std::int64_t quotient(std::int64_t a, std::int64_t b)
+{
+    require(b != 0, "a division by zero");
+    require(a != INT64_MIN || b != -1, "a quotient overflows 64 bits");
+    return a / b;
+}
+
+/** a * 2^bits, for 0 <= bits < 63, which must fit in 64 bits. */
+constexpr std::int64_t shifted(std::int64_t a, int bits)
+{
+    require(bits >= 0 && bits < 63, "a shift out of range");
+    return product(a, std::int64_t(1) << bits);
+}
+
+/** `n` as a 64-bit whole number, which it must fit. */
+template<typename N> constexpr std::int64_t whole(N n)
+{
+    require(std::in_range<std::int64_t>(n), "a whole number past 64 bits");
+    return std::int64_t(n);
+}
+
 } // namespace detail
 
-/** Allows a template for whole numbers only: a double given where one is taken does not compile. */
-template<typename N> using WholeNumber = std::enable_if_t<std::is_integral_v<N>>;
+/**
+ * The whole numbers that a Fixed takes as factors and divisors: the integer types whose values are the same
+ * on every machine. Not bool, nor the character types, whose signedness or meaning depends on the machine
+ * (`char(0xC8)` is -56 on amd64 and 200 on arm64).
+ */
+template<typename N>
+inline constexpr bool isWholeNumber
+    = std::is_integral_v<
+          N> && !std::is_same_v<N, bool> && !std::is_same_v<N, char> && !std::is_same_v<N, wchar_t> && !std::is_same_v<N, char8_t> && !std::is_same_v<N, char16_t> && !std::is_same_v<N, char32_t>;
+
+/** Allows a template for whole numbers only: a double, a char or a bool given where one is taken does not
+ * compile. */
+template<typename N> using WholeNumber = std::enable_if_t<isWholeNumber<N>>;
 
 class Fixed
 {
@@ -54,9 +108,9 @@ public:
     static constexpr Fixed fromRaw(std::int64_t raw) { return Fixed(raw); }
     constexpr std::int64_t raw() const { return m_raw; }
 
-    friend constexpr Fixed operator+(Fixed a, Fixed b) { return Fixed(a.m_raw + b.m_raw); }
-    friend constexpr Fixed operator-(Fixed a, Fixed b) { return Fixed(a.m_raw - b.m_raw); }
-    friend constexpr Fixed operator-(Fixed a) { return Fixed(-a.m_raw); }
+    friend constexpr Fixed operator+(Fixed a, Fixed b) { return Fixed(detail::sum(a.m_raw, b.m_raw)); }
+    friend constexpr Fixed operator-(Fixed a, Fixed b) { return Fixed(detail::difference(a.m_raw, b.m_raw)); }
+    friend constexpr Fixed operator-(Fixed a) { return Fixed(detail::difference(0, a.m_raw)); }
     constexpr Fixed &operator+=(Fixed b) { return *this = *this + b; }
     constexpr Fixed &operator-=(Fixed b) { return *this = *this - b; }
 
@@ -68,14 +122,13 @@ public:
     /** The quotient, rounded towards zero. */
     friend constexpr Fixed operator/(Fixed a, Fixed b)
     {
-        detail::require(b.m_raw != 0, "a division by zero");
-        return Fixed(detail::product(a.m_raw, std::int64_t(1) << fractionBits) / b.m_raw);
+        return Fixed(detail::quotient(detail::shifted(a.m_raw, fractionBits), b.m_raw));
     }
 
     // By a whole number: exact, and the quotient rounded towards zero.
     template<typename N, typename = WholeNumber<N>> friend constexpr Fixed operator*(Fixed a, N n)
     {
-        return Fixed(detail::product(a.m_raw, std::int64_t(n)));
+        return Fixed(detail::product(a.m_raw, detail::whole(n)));
     }
     template<typename N, typename = WholeNumber<N>> friend constexpr Fixed operator*(N n, Fixed a)
     {
@@ -83,16 +136,16 @@ public:
     }
     template<typename N, typename = WholeNumber<N>> friend constexpr Fixed operator/(Fixed a, N n)
     {
-        detail::require(n != 0, "a division by zero");
-        return Fixed(a.m_raw / std::int64_t(n));
+        return Fixed(detail::quotient(a.m_raw, detail::whole(n)));
     }
 
-    /** Halved `bits` times, rounded down; doubled `bits` times. */
-    friend constexpr Fixed operator>>(Fixed a, int bits) { return Fixed(a.m_raw >> bits); }
-    friend constexpr Fixed operator<<(Fixed a, int bits)
+    /** Halved `bits` times, rounded down; doubled `bits` times; 0 <= bits < 63. */
+    friend constexpr Fixed operator>>(Fixed a, int bits)
     {
-        return Fixed(detail::product(a.m_raw, std::int64_t(1) << bits));
+        detail::require(bits >= 0 && bits < 63, "a shift out of range");
+        return Fixed(a.m_raw >> bits);
     }
+    friend constexpr Fixed operator<<(Fixed a, int bits) { return Fixed(detail::shifted(a.m_raw, bits)); }
 
     friend constexpr bool operator==(Fixed a, Fixed b) { return a.m_raw == b.m_raw; }
     friend constexpr bool operator!=(Fixed a, Fixed b) { return a.m_raw != b.m_raw; }
@@ -127,19 +180,24 @@ constexpr Fixed whole(std::int64_t n)
 /** n / d rounded down, for d > 0. */
 constexpr std::int64_t floorDiv(std::int64_t n, std::int64_t d)
 {
-    return n >= 0 ? n / d : -((-n + d - 1) / d);
+    detail::require(d > 0, "a division by a number not above zero");
+    return n / d - (n % d < 0 ? 1 : 0);
 }
 
 /** n / d rounded to the nearest, halves away from zero, for d > 0. */
 constexpr std::int64_t roundDiv(std::int64_t n, std::int64_t d)
 {
-    return n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d);
+    detail::require(d > 0, "a division by a number not above zero");
+    const std::int64_t rounded = n / d, left = n % d;
+    return left >= d - d / 2 ? rounded + 1 : -left >= d - d / 2 ? rounded - 1 : rounded;
 }
 
-/** The whole part of `a`, rounded down. */
+/** The whole part of `a`, rounded down, which must fit an int. */
 constexpr int wholePart(Fixed a)
 {
-    return int(a.raw() >> Fixed::fractionBits);
+    const std::int64_t part = a.raw() >> Fixed::fractionBits;
+    detail::require(std::in_range<int>(part), "a whole part past an int");
+    return int(part);
 }
 
 /** `a` rounded to the nearest whole number, halves away from zero. */
@@ -157,14 +215,12 @@ constexpr Fixed fraction(Fixed a)
 /** How many whole times `b` goes into `a`, rounded towards zero. */
 constexpr std::int64_t ratio(Fixed a, Fixed b)
 {
-    detail::require(b.raw() != 0, "a division by zero");
-    return a.raw() / b.raw();
+    return detail::quotient(a.raw(), b.raw());
 }
 
 /** How many whole times `b` (> 0) goes into `a`, rounded down. */
 constexpr std::int64_t floorRatio(Fixed a, Fixed b)
 {
-    detail::require(b.raw() > 0, "a division by a number not above zero");
     return floorDiv(a.raw(), b.raw());
 }
 

@@ -1,3 +1,4 @@
+#include "artwork/complex.h"
 #include "artwork/functions.h"
 #include "artwork/icon.h"
 #include "artwork/raster.h"
@@ -5,8 +6,23 @@
 #include <QTest>
 
 #include <cmath>
+#include <csignal>
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace artwork;
+
+// Whole numbers whose value depends on the machine are no factors: char is signed on amd64, unsigned on
+// arm64.
+template<typename N>
+concept Factor = requires(Fixed f, N n)
+{
+    f *n;
+};
+static_assert(Factor<int> && Factor<std::uint8_t> && Factor<std::int64_t>);
+static_assert(!Factor<char> && !Factor<bool> && !Factor<wchar_t> && !Factor<double>);
 
 class tst_Artwork : public QObject
 {
@@ -18,6 +34,8 @@ private Q_SLOTS:
     void coverage_data();
     void coverage();
     void iconIsTheSameDrawingAtEverySize();
+    void outOfRangeStops_data();
+    void outOfRangeStops();
 };
 
 void tst_Artwork::functions_data()
@@ -111,6 +129,47 @@ void tst_Artwork::iconIsTheSameDrawingAtEverySize()
     // Opaque where the cards are, clear in the corners.
     QCOMPARE(small[(8 * 16 + 8) * 4 + 3], std::uint8_t(255));
     QCOMPARE(small[3], std::uint8_t(0));
+}
+
+void tst_Artwork::outOfRangeStops_data()
+{
+    QTest::addColumn<std::function<void()>>("compute");
+    const Fixed lowest = Fixed::fromRaw(INT64_MIN), highest = Fixed::fromRaw(INT64_MAX);
+    using Compute = std::function<void()>;
+    QTest::newRow("lowest / -1") << Compute([=] { (void)(lowest / -1); });
+    QTest::newRow("ratio(lowest, -epsilon)") << Compute([=] { (void)ratio(lowest, -epsilon); });
+    QTest::newRow("a sum past 64 bits") << Compute([=] { (void)(highest + epsilon); });
+    QTest::newRow("a difference past 64 bits") << Compute([=] { (void)(lowest - epsilon); });
+    QTest::newRow("-lowest") << Compute([=] { (void)-lowest; });
+    QTest::newRow("epsilon << 63") << Compute([] { (void)(epsilon << 63); });
+    QTest::newRow("one << 40") << Compute([] { (void)(one << 40); });
+    QTest::newRow("a coarse norm at its bound") << Compute([] {
+        (void)coarseNorm({whole(1 << 19), whole(1 << 19)});
+    });
+    QTest::newRow("a factor past 64 bits") << Compute([] { (void)(epsilon * UINT64_MAX); });
+}
+
+// Each edge, evaluated in a child process, must stop it with the arithmetic's own message.
+void tst_Artwork::outOfRangeStops()
+{
+    QFETCH(std::function<void()>, compute);
+    int output[2];
+    QCOMPARE(pipe(output), 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        dup2(output[1], STDERR_FILENO);
+        compute();
+        _exit(0);
+    }
+    close(output[1]);
+    char said[200] = {};
+    const ssize_t length = read(output[0], said, sizeof said - 1);
+    close(output[0]);
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT, "it went on");
+    QVERIFY2(length > 0 && QByteArray(said).startsWith("artwork: "), said);
 }
 
 QTEST_GUILESS_MAIN(tst_Artwork)
