@@ -24,6 +24,26 @@ add_library(pf_artwork STATIC
 target_include_directories(pf_artwork PUBLIC ${PF_ARTWORK_DIR}/..)
 target_link_libraries(pf_artwork PRIVATE gif PNG::PNG)
 
+# Any floating-point operation in the artwork fails to compile where the compiler keeps to the general
+# registers with the C and C++ libraries' headers (GCC on amd64, i386 and arm64; armhf's headers and clang 14's
+# take doubles that it cannot pass): the drawing must not depend on a machine's floating point. Everywhere, the
+# generators must import nothing of the C maths library (below).
+include(CheckCXXSourceCompiles)
+set(CMAKE_REQUIRED_FLAGS -mgeneral-regs-only)
+check_cxx_source_compiles([[
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+int main() { return std::abs(std::atoi("0")); }
+]] PF_GENERAL_REGISTERS_ONLY)
+unset(CMAKE_REQUIRED_FLAGS)
+if(PF_GENERAL_REGISTERS_ONLY)
+    target_compile_options(pf_artwork PRIVATE -mgeneral-regs-only)
+endif()
+
 # The readelf that reads the programs built here, whatever their processor.
 if(NOT CMAKE_READELF)
     find_program(CMAKE_READELF readelf REQUIRED)
@@ -33,6 +53,9 @@ foreach(tool picturegen icongen)
     add_executable(pf_${tool} ${PF_ARTWORK_DIR}/${tool}.cpp)
     set_target_properties(pf_${tool} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
     target_link_libraries(pf_${tool} PRIVATE pf_artwork)
+    if(PF_GENERAL_REGISTERS_ONLY)
+        target_compile_options(pf_${tool} PRIVATE -mgeneral-regs-only)
+    endif()
     add_custom_command(TARGET pf_${tool} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -DREADELF=${CMAKE_READELF} -DPROGRAM=$<TARGET_FILE:pf_${tool}>
                 -P ${PF_ARTWORK_DIR}/nolibm.cmake
