@@ -1,6 +1,7 @@
 #include "faces.h"
 
 #include "figures.h"
+#include "functions.h"
 
 #include <array>
 
@@ -31,7 +32,6 @@ constexpr std::array<const char *, faceCount> names {"Mandelbrot set",
                                                      "Levy C curve"};
 
 constexpr Fixed log2Of2 = one, log2Of3 = fx(1.58496250072115618146);
-constexpr Fixed halfRootThree = fx(0.86602540378443864676);
 constexpr Fixed zero;
 
 // A palette cycling from `edge` through `middle` and back, `inside` for the set itself.

@@ -90,10 +90,7 @@ Indexed kochFace(Detail detail)
                 return 0;
             // The distance from the centre, by its square, as a share of the radius.
             const Fixed share = std::min(one, norm(p) / (radius * radius));
-            Fixed root = share; // the square root by Newton's method, from above
-            for (int k = 0; k < 30 && root > Fixed(); ++k)
-                root = (root + share / root) / 2;
-            return 1 + wholePart(std::min(root, one) * 254);
+            return 1 + wholePart(std::min(sqrt(share), one) * 254);
         },
         std::move(palette));
 }
@@ -119,7 +116,7 @@ Indexed lyapunov(Detail detail)
                     sum += log2(std::max(epsilon, abs(r * (one - x * 2))));
             }
             // The exponent in natural logarithms, per step.
-            const Fixed exponent = std::clamp(sum * fx(0.69314718055994530942) / 200, whole(-2), one);
+            const Fixed exponent = std::clamp(sum * ln2 / 200, whole(-2), one);
             return exponent < Fixed() ? 128 - int(ratio(-exponent * 127, whole(2)))
                                       : 128 + int(ratio(exponent * 127, one));
         },

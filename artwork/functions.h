@@ -9,6 +9,9 @@
 namespace artwork {
 
 inline constexpr Fixed pi = fx(3.14159265358979323846);
+inline constexpr Fixed ln2 = fx(0.69314718055994530942);
+/** sin 60 degrees, the height of an equilateral triangle of side 1. */
+inline constexpr Fixed halfRootThree = fx(0.86602540378443864676);
 
 /** log2 of x > 0, bit by bit: normalised to [1, 2), each squaring gives one bit of the fraction. */
 constexpr Fixed log2(Fixed x)
@@ -62,7 +65,7 @@ constexpr Fixed expNegative(Fixed v)
     const int shift = wholePart(powerOfTwo);
     if (shift >= Fixed::fractionBits + 1)
         return Fixed();
-    const Fixed t = (powerOfTwo - whole(shift)) * fx(0.69314718055994530942); // in [0, ln 2)
+    const Fixed t = (powerOfTwo - whole(shift)) * ln2; // in [0, ln 2)
     Fixed series = one;
     for (int k = 9; k >= 1; --k)
         series = one - t * series / k;

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace artwork {
 
@@ -25,6 +27,7 @@ bool writeGif(const std::string &path, const Indexed &image)
     int error = 0;
     // giflib would create the file owner-only; 0666 less the umask is what every other build output gets.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int openError = fd < 0 ? errno : 0;
     GifFileType *gif = fd >= 0 ? EGifOpenFileHandle(fd, &error) : nullptr;
     if (fd >= 0 && gif == nullptr)
         ::close(fd);
@@ -43,8 +46,10 @@ bool writeGif(const std::string &path, const Indexed &image)
     if (gif != nullptr && EGifCloseFile(gif, &error) != GIF_OK)
         ok = false;
     GifFreeMapObject(map);
+    // giflib has no words for a file it was never given.
+    const char *why = openError != 0 ? std::strerror(openError) : GifErrorString(error);
     if (!ok)
-        std::fprintf(stderr, "picturegen: cannot write %s: %s\n", path.c_str(), GifErrorString(error));
+        std::fprintf(stderr, "picturegen: cannot write %s: %s\n", path.c_str(), why ? why : "giflib failed");
     return ok;
 }
 

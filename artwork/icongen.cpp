@@ -18,13 +18,20 @@
 
 namespace {
 
+// Says on the standard error what could not be done to `path`, and why.
+bool cannot(const char *what, const std::string &path)
+{
+    std::fprintf(stderr, "icongen: cannot %s %s: %s\n", what, path.c_str(), std::strerror(errno));
+    return false;
+}
+
 // Makes `path` and every folder above it that is missing.
 bool makePath(const std::string &path)
 {
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string folder = path.substr(0, slash);
         if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
-            return false;
+            return cannot("make", folder);
         if (slash == std::string::npos)
             return true;
     }
@@ -33,8 +40,10 @@ bool makePath(const std::string &path)
 bool writeFile(const std::string &path, const void *bytes, size_t size)
 {
     std::FILE *file = std::fopen(path.c_str(), "wb");
-    const bool ok = file != nullptr && std::fwrite(bytes, 1, size, file) == size;
-    return (file == nullptr || std::fclose(file) == 0) && ok;
+    if (file == nullptr)
+        return cannot("write", path);
+    const bool written = std::fwrite(bytes, 1, size, file) == size;
+    return (std::fclose(file) == 0 && written) || cannot("write", path);
 }
 
 } // namespace
@@ -71,7 +80,5 @@ int main(int argc, char *argv[])
                 || writeFile(pixels + '/' + std::to_string(size) + ".rgba", premultiplied.data(),
                              premultiplied.size()));
     }
-    if (!ok)
-        std::fprintf(stderr, "icongen: cannot write the icons into %s\n", argv[2]);
-    return ok ? 0 : 1;
+    return ok ? 0 : 1; // what failed has said so
 }

@@ -1,10 +1,11 @@
 #include "snowflake.h"
 
+#include "functions.h"
+
 namespace artwork {
 
 std::vector<Complex> kochSnowflake(Fixed radius, int levels)
 {
-    constexpr Fixed halfRootThree = fx(0.86602540378443864676);
     std::vector<Complex> points {
         {Fixed(), -radius}, {radius * halfRootThree, radius / 2}, {-(radius * halfRootThree), radius / 2}};
     const Complex turn {half, -halfRootThree}; // a sixth of a turn, outwards
