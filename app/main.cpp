@@ -53,7 +53,7 @@ int answerCommandLine(const char *option)
 // platform), with one dash or two: those that take the next argument as their value, and those that stand
 // alone or carry "=value". Qt takes -title, -icon and -geometry only on X11, and leaves them to the program
 // elsewhere, where they are refused once Qt has started.
-bool isQtOption(const char *argument, bool *takesValue)
+bool isQtOption(const char *argument, bool *takesValue = nullptr)
 {
     static constexpr const char *withValue[] = {"platform",
                                                 "platformpluginpath",
@@ -78,10 +78,15 @@ bool isQtOption(const char *argument, bool *takesValue)
     if (argument[0] != '-')
         return false;
     const char *name = argument + (argument[1] == '-' ? 2 : 1);
+    const auto takes = [takesValue](bool value) {
+        if (takesValue != nullptr)
+            *takesValue = value;
+        return true;
+    };
     for (const char *option : withValue)
         if (std::strcmp(name, option) == 0)
-            return *takesValue = true;
-    *takesValue = false;
+            return takes(true);
+    takes(false);
     for (const char *option : alone)
         if (std::strcmp(name, option) == 0)
             return true;
@@ -108,7 +113,6 @@ int judgeCommandLine(int &argc, char *argv[])
     for (int k = 1; k < argc; ++k) {
         const char *argument = argv[k];
         bool takesValue = false;
-        bool valueIsOption = false;
         if (std::strcmp(argument, "--") == 0) {
             if (k + 1 < argc)
                 return refuse("unexpected argument '" + std::string(argv[k + 1]) + "'");
@@ -119,8 +123,8 @@ int judgeCommandLine(int &argc, char *argv[])
         if (isAnswerOption(argument)) {
             answerAsked = answerAsked != nullptr ? answerAsked : argument;
         } else if (isQtOption(argument, &takesValue)) {
-            const bool hasValue = takesValue && k + 1 < argc && !isAnswerOption(argv[k + 1])
-                && !isQtOption(argv[k + 1], &valueIsOption);
+            const bool hasValue
+                = takesValue && k + 1 < argc && !isAnswerOption(argv[k + 1]) && !isQtOption(argv[k + 1]);
             if (takesValue && !hasValue && answerAsked == nullptr
                 && !std::any_of(argv + k + 1, argv + argc, isAnswerOption))
                 return refuse("option '" + std::string(argument) + "' needs a value");
