@@ -234,7 +234,7 @@ std::optional<FrameCodes> judge(const Pixel &drawn, const std::optional<Pixel> &
     }
     if (!seen || (seen->kind == Pixel::Read && seen->index == drawn.index))
         return std::nullopt;
-    return seen->kind == Pixel::FileEnd ? FrameCodes::Drawable : FrameCodes::WidthInDoubt;
+    return FrameCodes::WidthInDoubt;
 }
 
 } // namespace
@@ -248,8 +248,12 @@ FrameCodes readFrameCodes(const QByteArray &bytes, qsizetype at, qint64 pixels)
         qt.emplace(bytes, at, Reader::Qt);
     for (qint64 pixel = 0; pixel < pixels; ++pixel) {
         const Pixel drawn = giflib.next();
-        const std::optional<Pixel> seen
-            = qt && drawn.kind == Pixel::Read ? qt->next() : std::optional<Pixel>();
+        std::optional<Pixel> seen = qt && drawn.kind == Pixel::Read ? qt->next() : std::optional<Pixel>();
+        if (seen
+            && seen->kind == Pixel::FileEnd) { // the file's end decides, unless giflib's reading fails first
+            qt.reset();
+            seen.reset();
+        }
         if (const std::optional<FrameCodes> verdict = judge(drawn, seen))
             return *verdict;
         if (!qt) // nothing to compare them with

@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +119,7 @@ struct Apart
     qint64 at = -1; // -1: every pixel alike
     int giflib = -1, qt = -1;
     bool giflibRefuses = false;
+    int giflibHighest = -1; // the highest index that giflib gives
 };
 
 Apart readApart(const QByteArray &bytes, const GifWalk &walk)
@@ -131,12 +133,13 @@ Apart readApart(const QByteArray &bytes, const GifWalk &walk)
     const qint64 pixels = qint64(walk.frame.width()) * walk.frame.height();
     Apart apart;
     apart.giflibRefuses = qint64(giflib.size()) < pixels;
+    apart.giflibHighest = giflib.empty() ? -1 : *std::max_element(giflib.begin(), giflib.end());
     for (qint64 at = 0; at < pixels && apart.at < 0; ++at) {
         const QRgb painted = qt.isNull() ? 0 : qt.pixel(int(at % qt.width()), int(at / qt.width()));
         const int theirs = painted == distinct(qRed(painted)) ? qRed(painted) : -1;
         const int ours = at < qint64(giflib.size()) ? giflib[size_t(at)] : -1;
         if (ours < 0 || ours != theirs)
-            apart = {at, ours, theirs, apart.giflibRefuses};
+            apart = {at, ours, theirs, apart.giflibRefuses, apart.giflibHighest};
     }
     return apart;
 }
@@ -178,9 +181,9 @@ bool giflibMakesUpAPixel(const QByteArray &bytes, const GifWalk &walk)
 
 // Whether readers other than ours show the reason given for refusing the frame's codes, over its pixels
 // alone: giflib refusing them for an early end; a pixel that giflib reads from the file and Qt's reader reads
-// otherwise for their width; a pixel made up, that giflib gives past the codes' own indices or that the two
-// read apart where both read the same codes, or that giflib's own codes show, for a code that the table does
-// not hold.
+// otherwise, where they first part, for their width; a pixel made up for a code that the table does not hold,
+// that giflib gives past the codes' own indices, or that the two read apart where both read the same codes,
+// or that giflib's own codes show.
 bool provenByReaders(const QString &refusal, const QByteArray &bytes, const GifWalk &walk)
 {
     const Apart apart = readApart(bytes, walk);
@@ -190,7 +193,7 @@ bool provenByReaders(const QString &refusal, const QByteArray &bytes, const GifW
     if (refusal.endsWith(widthInDoubt))
         return walk.codeSize < 2 && apart.at >= 0 && apart.giflib >= 0 && apart.giflib < clear;
     if (refusal.endsWith(unknownCode))
-        return (apart.at >= 0 && (apart.giflib >= clear || (walk.codeSize >= 2 && apart.qt >= 0)))
+        return apart.giflibHighest >= clear || (walk.codeSize >= 2 && apart.at >= 0 && apart.qt >= 0)
             || giflibMakesUpAPixel(bytes, walk);
     return false;
 }
