@@ -61,3 +61,65 @@ function(pf_read_news file version_var date_var releases_var)
     set(${date_var} "${date}" PARENT_SCOPE)
     set(${releases_var} "${releases}" PARENT_SCOPE)
 endfunction()
+
+# The version of the tree at `source`, the one rule that the build, tools/dist.sh and tools/build-deb.sh all
+# ask: NEWS's newest release; in a snapshot's tarball, the snapshot its NEWS names; in a git work tree whose next
+# version NEWS opens as unreleased, a snapshot of its commit, <next>~dev<YYYYMMDDhhmmss>.<commit> (the commit's
+# time in UTC and the first seven digits of its hash), of the commit's day, with ".dirty" after it where
+# `worktree` is true and a file git tracks differs from the commit; elsewhere <next>~dev, of the newest release's
+# day. The git files that name the commit go to `watch`, for a build to configure again when it changes.
+#   pf_version(<source> <worktree> <version var> <date var> <releases var> <watch var>)
+function(pf_version source worktree version_var date_var releases_var watch_var)
+    pf_read_news(${source}/NEWS version date releases)
+    set(watch "")
+    if(version MATCHES "~dev$")
+        find_program(PF_GIT git)
+        if(PF_GIT)
+            execute_process(COMMAND ${PF_GIT} rev-parse --show-toplevel WORKING_DIRECTORY ${source}
+                            OUTPUT_VARIABLE top OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+        endif()
+        file(REAL_PATH "${source}" here)
+        if(top AND EXISTS "${top}" AND NOT top STREQUAL "")
+            file(REAL_PATH "${top}" top)
+        endif()
+        # Only the project's own work tree names a snapshot: a tarball unpacked inside another repository is not
+        # that repository's commit.
+        if(top STREQUAL here)
+            execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${PF_GIT} log -1 --format=%cd
+                                    --date=format-local:%Y%m%d%H%M%S HEAD
+                            WORKING_DIRECTORY ${source} OUTPUT_VARIABLE time OUTPUT_STRIP_TRAILING_WHITESPACE)
+            execute_process(COMMAND ${PF_GIT} rev-parse --short=7 HEAD WORKING_DIRECTORY ${source}
+                            OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE)
+            execute_process(COMMAND ${PF_GIT} rev-parse --git-path HEAD --symbolic-full-name HEAD
+                            WORKING_DIRECTORY ${source} OUTPUT_VARIABLE refs OUTPUT_STRIP_TRAILING_WHITESPACE)
+        endif()
+        if(time MATCHES "^(....)(..)(..)[0-9]*$" AND commit)
+            set(date "${CMAKE_MATCH_1}-${CMAKE_MATCH_2}-${CMAKE_MATCH_3}")
+            string(APPEND version "${time}.${commit}")
+            if(worktree)
+                execute_process(COMMAND ${PF_GIT} diff --quiet HEAD -- WORKING_DIRECTORY ${source}
+                                RESULT_VARIABLE changed)
+                if(NOT changed EQUAL 0)
+                    string(APPEND version ".dirty")
+                endif()
+            endif()
+            string(REPLACE "\n" ";" refs "${refs}")
+            foreach(ref IN LISTS refs)
+                if(IS_ABSOLUTE "${ref}" AND EXISTS "${ref}")
+                    list(APPEND watch "${ref}")
+                elseif(EXISTS "${source}/${ref}")
+                    list(APPEND watch "${source}/${ref}")
+                elseif(EXISTS "${source}/.git/${ref}")
+                    list(APPEND watch "${source}/.git/${ref}")
+                endif()
+            endforeach()
+        else()
+            string(REGEX MATCH "date=\"([0-9-]+)\"" found "${releases}")
+            set(date "${CMAKE_MATCH_1}")
+        endif()
+    endif()
+    set(${version_var} "${version}" PARENT_SCOPE)
+    set(${date_var} "${date}" PARENT_SCOPE)
+    set(${releases_var} "${releases}" PARENT_SCOPE)
+    set(${watch_var} "${watch}" PARENT_SCOPE)
+endfunction()

@@ -64,7 +64,8 @@ if [ "$(upstream_of "$version")" != "$news" ]; then
         exit 1
     fi
     version=$news-1 upstream=$news
-    entries+=("Snapshot of upstream commit ${news##*.}, before ${news%%~*} is released.")
+    commit=${news%.dirty}
+    entries+=("Snapshot of upstream commit ${commit##*.}$([[ $news != *.dirty ]] || echo ", with changes not yet committed"), before ${news%%~*} is released.")
 fi
 tree=$out/pairfield-$upstream
 mv "$tarball" "$out/pairfield_$upstream.orig.tar.xz"

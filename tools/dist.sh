@@ -10,12 +10,14 @@
 #
 # NEWS's first heading is a release, "Pairfield 1.0.4, 2026-12-10", or the next version, not yet released,
 # "Pairfield 1.0.4, unreleased". A released version names one tarball forever: releases.sha256 records the
-# digest of each, and a tree that gives other bytes under a released name is refused. An unreleased tree gives
-# a snapshot named after its commit, 1.0.4~dev<time>.<commit>: the commit's time in UTC to the second and
-# the first seven digits of its hash. In Debian's order it sorts after the release before and before 1.0.4,
-# and snapshots sort in the order they were committed; its NEWS says which snapshot it is, "Pairfield 1.0.4,
-# unreleased snapshot <time>.<commit>". Outside a git clone only a release can be made, of every file of
-# <source> but the build trees.
+# digest of each, and a tree that gives other bytes under a released name is refused; the commit that releases
+# a version is let through before its record, which the next commit adds. An unreleased tree gives a snapshot
+# named after its commit, 1.0.4~dev<time>.<commit> (cmake/news.cmake holds the rule, which the build follows
+# too), and with --worktree, where files git tracks differ from the commit, 1.0.4~dev<time>.<commit>.dirty. In
+# dpkg's and rpm's order a snapshot sorts after the release before and before 1.0.4, and snapshots in the
+# order they were committed; its NEWS says which snapshot it is, "Pairfield 1.0.4, unreleased snapshot
+# <time>.<commit>". Outside the project's own git work tree (an unpacked tarball, even inside another
+# repository) only a release can be made, of every file of <source> but the build trees.
 set -euo pipefail
 mode=commit
 case ${1:-} in
@@ -24,19 +26,21 @@ case ${1:-} in
 esac
 source=$(cd "$1" && pwd)
 fail() { echo "dist.sh: $*" >&2; exit 1; }
+# Only the project's own work tree is read through git: a tarball unpacked inside another repository is made
+# from its files.
 git=false
-git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1 && git=true
+[ "$(git -C "$source" rev-parse --show-toplevel 2>/dev/null)" = "$(cd "$source" && pwd -P)" ] && git=true
 
-heading=$(head -n 1 "$source/NEWS")
-if [[ $heading =~ ^Pairfield\ ([0-9][0-9A-Za-z.+]*),\ ([0-9]{4}-[0-9]{2}-[0-9]{2})$ ]]; then
-    released=true version=${BASH_REMATCH[1]} date=${BASH_REMATCH[2]}
-elif [[ $heading =~ ^Pairfield\ ([0-9][0-9A-Za-z.+]*),\ unreleased$ ]]; then
-    $git || fail "a snapshot of the unreleased ${BASH_REMATCH[1]} is named after its commit: it needs git"
-    released=false
-    stamp=$(TZ=UTC git -C "$source" log -1 --format=%cd --date=format-local:%Y%m%d%H%M%S HEAD).$(git -C "$source" rev-parse HEAD | cut -c1-7)
-    version=${BASH_REMATCH[1]}~dev$stamp date=${stamp:0:4}-${stamp:4:2}-${stamp:6:2}
-else
-    fail "NEWS does not begin with a release or the next version: $heading"
+# The version, by the one rule the build follows too (cmake/news.cmake).
+read -r version date < <(cmake -DSOURCE="$source" -DWORKTREE=$([ "$mode" = worktree ] && echo ON || echo OFF) \
+    -P "$source/cmake/version.cmake") || fail "NEWS gives no version"
+released=true
+if [[ $version == *~dev* ]]; then
+    released=false stamp=${version##*~dev}
+    [ -n "$stamp" ] || fail "a snapshot of the unreleased ${version%~dev} is named after its commit: it needs git"
+fi
+if $released && $git && [ "$mode" = worktree ] && ! git -C "$source" diff --quiet HEAD --; then
+    fail "$version is released from its commit, and files git tracks differ from it: commit them or put them away"
 fi
 name=pairfield-$version
 recorded=$(awk -v name="$name.tar.xz" '$2 == name { print $1 }' "$source/releases.sha256" 2>/dev/null || true)
@@ -73,8 +77,15 @@ if $released && [ -n "$recorded" ] && [ "$recorded" != "$digest" ]; then
     fail "$version was released as a tarball of SHA-256 $recorded, and this tree is another: open the next version" \
         "with a first heading \"Pairfield <next version>, unreleased\" in NEWS"
 fi
+if $released && [ -z "$recorded" ] && [ "$mode" = check ]; then
+    # The commit that releases a version, whose record the next commit adds (tools/publish.sh).
+    before=$($git && git -C "$source" show HEAD~1:NEWS 2>/dev/null | head -n 1 || true)
+    [ "$before" = "Pairfield $version, unreleased" ] \
+        || fail "NEWS releases $version, whose tarball is not recorded in releases.sha256"
+    echo "$name.tar.xz: the release, which the next commit records"
+    exit 0
+fi
 if $released && [ -z "$recorded" ]; then
-    [ "$mode" != check ] || fail "NEWS releases $version, whose tarball is not recorded in releases.sha256"
     echo "dist.sh: releasing $version? Record its tarball in releases.sha256: $digest  $name.tar.xz" >&2
 fi
 if [ "$mode" = check ]; then
