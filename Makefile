@@ -6,6 +6,8 @@
 #   make deb   build the Debian source and binary packages in build/deb the way a packager does
 #   make dist  write the release tarball build/dist/pairfield-<version>.tar.xz and its SHA-256, from the
 #              committed tree
+#   make publish VERSION=1.0.4  release the version that NEWS opens as unreleased: date it, give debian/changelog
+#              its entry, commit, make the tarball from that commit and commit its record
 # and CI's:
 #   make ci          make test and the package build on the committed tree, in a fresh, bare Debian 12, then 13
 #                    (root or sudo)
@@ -31,7 +33,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deb dist ci ci-arch ci-native fuzz packages release asan
+.PHONY: run test deb dist publish ci ci-arch ci-native fuzz packages release asan
 
 run: PACKAGES := $(RUN_PACKAGES)
 run: release
@@ -50,6 +52,9 @@ ci:
 
 dist:
 	tools/dist.sh . build/dist
+
+publish:
+	tools/publish.sh $(VERSION)
 
 ci-arch:
 	CI=true .ci/run --arch $(ARCH)
