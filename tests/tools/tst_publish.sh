@@ -21,14 +21,15 @@ git checkout -q README.md
 tools/publish.sh "$version"
 [ "$(git rev-list --count "$before"..HEAD)" = 2 ] || { echo "not two commits"; exit 1; }
 tarball=build/dist/pairfield-$version.tar.xz
-heading=$(tar -xOJf "$tarball" "pairfield-$version/NEWS" | head -n 1)
+heading=$(tar -xOJf "$tarball" "pairfield-$version/NEWS" | sed -n 1p)
 [ "$heading" = "Pairfield $version, $(date -u +%Y-%m-%d)" ] || { echo "the tarball's NEWS: $heading"; exit 1; }
 grep -q "^$(sha256sum "$tarball" | cut -d' ' -f1)  pairfield-$version.tar.xz\$" releases.sha256
-for commit in HEAD~1 HEAD; do
+published=$(git rev-parse HEAD)
+for commit in $(git rev-parse HEAD~1 HEAD); do
     git checkout -q "$commit"
     tools/dist.sh --check .
 done
-git checkout -q -
+git checkout -q "$published"
 echo "changed" >>README.md
 git commit -q -am "A change after the release"
 ! tools/dist.sh --check . 2>/dev/null || { echo "a changed release passed the check"; exit 1; }
