@@ -3,6 +3,7 @@
 # Debian packaging:
 #   build-deb.sh [--install-deps | --deps-only] [--host-arch <arch>] <source> <directory>
 #   build-deb.sh --upstream-of <Debian version>    the NEWS version that a changelog version packages
+#   build-deb.sh --packaged <Debian version> <distribution> <NEWS version>   what is built from such an entry
 # The orig tarball is the release tarball, tools/dist.sh --worktree's: the files git tracks, as they are in the
 # working tree; it becomes <directory>/pairfield_<upstream>.orig.tar.xz, unpacked as
 # <directory>/pairfield-<upstream> with the source's debian/ beside it, and the .dsc, .debian.tar.xz, .deb,
@@ -11,9 +12,12 @@
 # package for another architecture as Debian's cross builds do (the cross profile, with the architecture's
 # crossbuild-essential and its Build-Depends installed, that architecture added to dpkg's).
 #
-# The newest entry of debian/changelog must package NEWS's version: the same, or a repack or snapshot of it
-# (+ds, +dfsg, +git<date>), with any epoch, revision, backport or binary rebuild. A tarball of a tree whose next
-# version is not yet released is a snapshot: it is packaged with an entry of its own, <snapshot>-1.
+# The version that the newest entry of debian/changelog names is built as written, where it packages NEWS's
+# version (the same, or a repack of it: +ds, +dfsg, with any epoch, revision, backport or binary rebuild) or is
+# a snapshot of the tree the maintainer named (+git<date>, below NEWS's next version). A tarball of a tree whose
+# next version is not yet released is a snapshot, packaged with an entry of its own, <snapshot>-1, where the
+# newest entry is an upload older than it, or in the place of the maintainer's UNRELEASED draft of the next
+# upload, whose items it keeps; the committed changelog is never changed. Anything else stops the build.
 #
 # The package follows unstable, where it would be uploaded. On a release whose tools are older it is built
 # as Debian's backports are, adapted to that release: the highest debhelper compat level its debhelper gives,
@@ -30,9 +34,34 @@ upstream_of() {
     version=${version%+b[0-9]*}
     sed -E 's/\+(ds|dfsg)[0-9]*$//; s/\+git[0-9]{8}.*$//' <<<"$version"
 }
+# What is built from a changelog whose newest entry is <version> for <distribution>, with NEWS's <news>:
+# "<version> written" as the packaging names it; "<snapshot>-1 snapshot" in an entry of its own where that entry is
+# an upload older than the snapshot; "<snapshot>-1 draft" in the place of the maintainer's UNRELEASED draft of the
+# upload that NEWS's next version will be, keeping its items; else it says why not and fails.
+packaged() {
+    local version=$1 distribution=$2 news=$3 upstream=${1#*:}
+    upstream=${upstream%-*}
+    if [ "$(upstream_of "$version")" = "$news" ]; then
+        echo "$version written" # NEWS's version, or a repack of it
+    elif [[ $news == *~dev* && $upstream == *+git* ]] && dpkg --compare-versions "$upstream" lt "$news"; then
+        echo "$version written" # a snapshot of the tree that the maintainer named
+    elif [[ $news == *~dev* && $distribution != UNRELEASED ]] && dpkg --compare-versions "$upstream" lt "$news"; then
+        echo "$news-1 snapshot"
+    elif [[ $news == *~dev* && $distribution == UNRELEASED ]] && [ "$(upstream_of "$version")" = "${news%%~*}" ]; then
+        echo "$news-1 draft"
+    else
+        echo "build-deb.sh: debian/changelog's newest entry, $version ($distribution), packages neither NEWS's" \
+            "$news nor a snapshot of it" >&2
+        return 1
+    fi
+}
 if [ "${1:-}" = --upstream-of ]; then
     upstream_of "$2"
     exit 0
+fi
+if [ "${1:-}" = --packaged ]; then
+    packaged "$2" "$3" "$4"
+    exit
 fi
 
 install_deps=false deps_only=false
@@ -54,25 +83,35 @@ rm "$tarball.sha256"
 news=$(basename "$tarball" .tar.xz)
 news=${news#pairfield-}
 version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
+distribution=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Distribution)
+read -r version how < <(packaged "$version" "$distribution" "$news") || exit 1
 upstream=${version#*:}
 upstream=${upstream%-*}
 entries=()
-if [ "$(upstream_of "$version")" != "$news" ]; then
-    # A snapshot newer than the packaging: an entry of its own.
-    if [[ $news != *~dev* ]] || dpkg --compare-versions "$upstream" ge "$news"; then
-        echo "build-deb.sh: debian/changelog is of $upstream, and NEWS of $news" >&2
-        exit 1
-    fi
-    version=$news-1 upstream=$news
+draft=$([ "$how" = draft ] && echo true || echo false)
+if [ "$how" != written ]; then
     commit=${news%.dirty}
     entries+=("Snapshot of upstream commit ${commit##*.}$([[ $news != *.dirty ]] || echo ", with changes not yet committed"), before ${news%%~*} is released.")
+    ! $draft || entries+=(drafted) # the draft's items, as they stand
 fi
 tree=$out/pairfield-$upstream
 mv "$tarball" "$out/pairfield_$upstream.orig.tar.xz"
 tar -C "$out" -xf "$out/pairfield_$upstream.orig.tar.xz"
 [ -d "$tree" ] || mv "$out/pairfield-$news" "$tree"
-cp -R "$source/debian" "$tree/debian"
+# Only what git tracks of debian/, where the source is the project's work tree.
+if [ "$(git -C "$source" rev-parse --show-toplevel 2>/dev/null)" = "$(cd "$source" && pwd -P)" ]; then
+    git -C "$source" ls-files -z -- debian | (cd "$source" && tar --null -T - -cf -) | tar -C "$tree" -xf -
+else
+    cp -R "$source/debian" "$tree/debian"
+fi
 cd "$tree"
+# The draft's items, and the changelog without it.
+drafted=""
+if $draft; then
+    drafted=$(sed -n '2,/^ -- /{/^ -- /d;/^$/d;p}' debian/changelog)
+    sed -i '1,/^ -- /d' debian/changelog
+    sed -i '1{/^$/d}' debian/changelog
+fi
 
 # The debhelper-compat levels that this system's debhelper gives, installed or else apt's candidate.
 compat_levels() {
@@ -138,6 +177,7 @@ if [ ${#entries[@]} -gt 0 ]; then
         printf 'pairfield (%s) %s; urgency=medium\n\n' "$version" "$distribution"
         for entry in "${entries[@]}"; do
             case $entry in
+                drafted) printf '%s\n' "$drafted" ;;
                 -*) printf '%s\n' "$entry" | fold -s -w 72 | sed -e '1s/^- /    - /' -e '2,$s/^/      /' ;;
                 *) printf '%s\n' "$entry" | fold -s -w 74 | sed -e '1s/^/  * /' -e '2,$s/^/    /' ;;
             esac

@@ -27,6 +27,32 @@ foreach(row
         math(EXPR failures "${failures} + 1")
     endif()
 endforeach()
+# Each row: the newest entry's version and distribution, NEWS's version, what is built ("-" where nothing is).
+foreach(row
+        "1.0.4-1|unstable|1.0.4|1.0.4-1 written"
+        "1:1.0.4+dfsg-2|unstable|1.0.4|1:1.0.4+dfsg-2 written"
+        "1.0.3+git20261208-1|UNRELEASED|1.0.4~dev20261209010203.abcdef0|1.0.3+git20261208-1 written"
+        "1.0.3-1|unstable|1.0.4~dev20261209010203.abcdef0|1.0.4~dev20261209010203.abcdef0-1 snapshot"
+        "1.0.4-1|UNRELEASED|1.0.4~dev20261209010203.abcdef0|1.0.4~dev20261209010203.abcdef0-1 draft"
+        "1.0.4-1|UNRELEASED|1.0.4~dev20261209010203.abcdef0.dirty|1.0.4~dev20261209010203.abcdef0.dirty-1 draft"
+        "1.0.4-1|UNRELEASED|1.0.5~dev20261209010203.abcdef0|-"
+        "1.0.5-1|unstable|1.0.4~dev20261209010203.abcdef0|-"
+        "1.0.3-1|unstable|1.0.4|-")
+    string(REPLACE "|" ";" row "${row}")
+    list(GET row 0 entry)
+    list(GET row 1 distribution)
+    list(GET row 2 news)
+    list(GET row 3 expected)
+    execute_process(COMMAND ${BUILD_DEB} --packaged ${entry} ${distribution} ${news} OUTPUT_VARIABLE built
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        set(built "-")
+    endif()
+    if(NOT built STREQUAL expected)
+        message(SEND_ERROR "${entry} (${distribution}) with NEWS ${news}: built ${built}, expected ${expected}")
+        math(EXPR failures "${failures} + 1")
+    endif()
+endforeach()
 if(failures EQUAL 0)
-    message(STATUS "every kind of changelog version packages the NEWS version it should")
+    message(STATUS "every kind of changelog version packages the NEWS version it should, and is built as written")
 endif()
