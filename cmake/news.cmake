@@ -28,7 +28,7 @@ function(pf_read_news file version_var date_var releases_var)
             endif()
         endif()
         if(NOT DEFINED version AND line MATCHES
-           "^Pairfield ([0-9][^ ,]*), unreleased( snapshot (([0-9][0-9][0-9][0-9])([0-9][0-9])([0-9][0-9])[0-9]*\\.[0-9a-f]+))?$")
+           "^Pairfield ([0-9][^ ,]*), unreleased( snapshot (([0-9][0-9][0-9][0-9])([0-9][0-9])([0-9][0-9])[0-9]*\\.[0-9a-f]+(\\.dirty)?))?$")
             set(version "${CMAKE_MATCH_1}~dev${CMAKE_MATCH_3}")
             set(date "")
             if(CMAKE_MATCH_3)
