@@ -30,13 +30,25 @@ target_link_libraries(pf_artwork PRIVATE gif PNG::PNG)
 # generators must import nothing of the C maths library (below).
 include(CheckCXXSourceCompiles)
 set(CMAKE_REQUIRED_FLAGS -mgeneral-regs-only)
+# The headers the artwork includes, each of which must take the flag.
 check_cxx_source_compiles([[
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
+#include <fcntl.h>
+#include <unistd.h>
 int main() { return std::abs(std::atoi("0")); }
 ]] PF_GENERAL_REGISTERS_ONLY)
 unset(CMAKE_REQUIRED_FLAGS)
