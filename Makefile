@@ -15,6 +15,8 @@
 #   make ci-arch ARCH=arm64   the package cross-built for one architecture and its tests run for it
 #   make ci-native ARCH=arm64 the package built natively for that architecture under qemu-user and cross-built,
 #                    compared file by file (about an hour)
+#   make ci-stage STAGE=cross ARGS=arm64@trixie   one stage of .ci/ alone (maketest, debbuild, pipeline,
+#                    unstable, cross, native), with its arguments
 
 # Every Debian package the build, the tests and the game need: these are the only lists.
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
@@ -33,7 +35,7 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
-.PHONY: run test deb dist publish ci ci-arch ci-native fuzz packages release asan
+.PHONY: run test deb dist publish ci ci-arch ci-native ci-stage fuzz packages release asan
 
 run: PACKAGES := $(RUN_PACKAGES)
 run: release
@@ -61,6 +63,9 @@ ci-arch:
 
 ci-native:
 	CI=true .ci/run --native $(ARCH)
+
+ci-stage:
+	CI=true .ci/run --stage $(STAGE) $(ARGS)
 
 ci-%:
 	CI=true .ci/run $*
