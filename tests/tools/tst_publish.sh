@@ -11,7 +11,12 @@ cd "$clone/pairfield"
 git config user.name "Pairfield's tests"
 git config user.email tests@pairfield.invalid
 version=$(sed -n '1s/^Pairfield \(.*\), unreleased$/\1/p' NEWS)
-[ -n "$version" ] || { echo "NEWS opens no version: nothing to release"; exit 1; }
+if [ -z "$version" ]; then # a released tree: the next version opened here
+    version=$(sed -n '1s/^Pairfield \(.*\), .*$/\1/p' NEWS).1
+    printf 'Pairfield %s, unreleased\n\n  * A test.\n\n' "$version" | cat - NEWS >NEWS.new
+    mv NEWS.new NEWS
+    git commit -q -am "Open $version"
+fi
 before=$(git rev-parse HEAD)
 
 echo "changed" >>README.md
