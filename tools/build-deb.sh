@@ -78,6 +78,13 @@ source=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 rm -rf "$out"/pairfield[-_]*
+# The tarball's version comes from the build's own rule (cmake -P): CMake, a Build-Depends anyway, comes first.
+if $install_deps && ! command -v cmake >/dev/null; then
+    echo "Installing CMake"
+    $([ "$(id -u)" = 0 ] || echo sudo) apt-get update -qq
+    $([ "$(id -u)" = 0 ] || echo sudo) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends cmake >/dev/null
+fi
 tarball=$("$(dirname "$0")"/dist.sh --worktree "$source" "$out")
 rm "$tarball.sha256"
 news=$(basename "$tarball" .tar.xz)
