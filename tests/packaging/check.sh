@@ -54,8 +54,10 @@ install_check() {
     desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
     grep -qxF "Exec=/usr/games/pairfield" "$usr/share/applications/$id.desktop" || fail "Exec is not the absolute path"
     local said
-    said=$(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" 2>&1) || fail "appstreamcli: $said"
-    ! grep -E '^[EW]:' <<<"$said" || fail "appstreamcli warned"
+    # Pairfield has no home page to name, which Debian 13's appstreamcli and later warn of; nothing else may be.
+    said=$(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" 2>&1) || true
+    grep -q 'Validation' <<<"$said" || fail "appstreamcli: $said"
+    ! grep -E '^[EW]:' <<<"$said" | grep -v ': url-homepage-missing$' || fail "appstreamcli: $said"
 
     [ -s "$usr/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
     for size in $icon_sizes; do
