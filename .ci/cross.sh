@@ -11,14 +11,7 @@ emulator=$(emulator "$arch")
 emulators_off
 echo "CI: the package cross-built for $arch on a bare $suite with no emulator, then its tests${emulator:+ under $(basename "$emulator")}"
 in_bare_system "dpkg --add-architecture $arch
-    apt-get update -qq
-    # A release whose security archive no longer carries the architecture (Debian 12's, in long-term
-    # support, has no s390x): the release's own versions for both architectures, which must be the same.
-    if ! grep -qs '^Architectures:.* $arch\\b' /var/lib/apt/lists/*security*_InRelease; then
-        printf 'Package: *\\nPin: release n=$suite-security\\nPin-Priority: -1\\n\\nPackage: *\\nPin: release n=$suite\\nPin-Priority: 1001\\n\\nPackage: *\\nPin: release n=$suite-updates\\nPin-Priority: 1001\\n' \\
-            >/etc/apt/preferences.d/pairfield-ci
-        DEBIAN_FRONTEND=noninteractive apt-get dist-upgrade -y -qq --allow-downgrades >/dev/null
-    fi
+    .ci/update.sh $suite
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential \
         crossbuild-essential-$arch >/dev/null
     tools/build-deb.sh --install-deps --host-arch $arch . build/deb

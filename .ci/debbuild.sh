@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 bare_build() {
     local suite=$1 twice=$2
     echo "CI: the Debian packages, built on a bare $suite with only build-essential and the Build-Depends${twice:+, twice}"
-    in_bare_system "apt-get update -qq
+    in_bare_system ".ci/update.sh $suite
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential >/dev/null
         mkdir -p build
         tools/build-deb.sh --install-deps . build/deb 2>&1 | tee build/build.log

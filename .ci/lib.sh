@@ -23,9 +23,9 @@ for tool in mmdebstrap unshare git; do
 done
 
 # A bare system reaches Debian as this machine does: the archive and security addresses of its apt sources
-# and the Acquire settings of its apt, with the release's own suites. Unstable has neither updates nor
-# security suites, and the archive may serve it with a Release file past its Valid-Until, which it alone
-# is allowed.
+# and the Acquire settings of its apt, with the release's own suites, and apt retries what it fails to fetch.
+# Unstable has neither updates nor security suites, and the archive may serve it with a Release file past its
+# Valid-Until, which it alone is allowed.
 mkdir -p "$cache/archives/partial"
 sources=$(grep -lsE '^(deb |Types:.*\bdeb\b)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
     /etc/apt/sources.list.d/*.sources | head -n 1 || true)
@@ -45,39 +45,61 @@ address() {
 archive=$(address archive)
 security=$(address security)
 [ -n "$archive" ] || { echo "CI: no Debian archive in $sources" >&2; exit 1; }
-apt-config dump | grep -E '^Acquire::(https?::Proxy|Check-Date) ' >"$cache/apt.conf" || true
+{
+    apt-config dump | grep -E '^Acquire::(https?::Proxy|Check-Date) ' || true
+    echo 'Acquire::Retries "5";'
+} >"$cache/apt.conf"
 keyring=/usr/share/keyrings/debian-archive-keyring.gpg
 
-# Writes the apt sources of release `suite` to `file`.
+# The suites of release `suite`, the release's own first.
+suites_of() {
+    case $1 in
+        sid | unstable) echo "$1" ;;
+        *) echo "$1 $1-updates${security:+ $1-security}" ;;
+    esac
+}
+
+# Writes the apt sources of `suites` (the release's own first) to `file`.
 sources_of() {
-    local suite=$1 file=$2
-    if [ "$suite" = sid ] || [ "$suite" = unstable ]; then
-        printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\nCheck-Valid-Until: no\n' \
-            "$archive" "$suite" "$keyring" >"$file"
-        return
-    fi
-    printf 'Types: deb\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: %s\n' \
-        "$archive" "$suite" "$suite" "$keyring" >"$file"
-    [ -z "$security" ] || printf '\nTypes: deb\nURIs: %s\nSuites: %s-security\nComponents: main\nSigned-By: %s\n' \
-        "$security" "$suite" "$keyring" >>"$file"
+    local file=$1 suite archived=() secured=() valid=
+    shift
+    for suite in "$@"; do
+        case $suite in
+            *-security) secured+=("$suite") ;;
+            sid | unstable) archived+=("$suite") valid='Check-Valid-Until: no\n' ;;
+            *) archived+=("$suite") ;;
+        esac
+    done
+    printf "Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n$valid" \
+        "$archive" "${archived[*]}" "$keyring" >"$file"
+    [ ${#secured[@]} = 0 ] || printf '\nTypes: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+        "$security" "${secured[*]}" "$keyring" >>"$file"
 }
 
 # Makes the bare system of release `suite` once, for this machine's architecture or `arch`, and says where its
-# archive is.
+# archive is. Where the archive cannot give an index of an updates or security suite, the system is made
+# without it, and says so.
 bare_system() {
-    local suite=$1 arch=${2:-$(dpkg --print-architecture)} key base name
-    sources_of "$suite" "$cache/$suite.sources"
-    key=$(cat "$cache/$suite.sources" "$cache/apt.conf" <(echo "$include") | sha256sum | cut -c1-16)
+    local suite=$1 arch=${2:-$(dpkg --print-architecture)} key base name suites
+    read -ra suites <<<"$(suites_of "$suite")"
     name=base-$suite$([ "$arch" = "$(dpkg --print-architecture)" ] || echo "-$arch")
-    base=$cache/$name-$key.tar
-    if [ ! -s "$base" ]; then
-        echo "Making the bare system of $suite for $arch once: $base" >&2
-        rm -f "$cache/$name-"????????????????.tar
+    while :; do
+        sources_of "$cache/$suite.sources" "${suites[@]}"
+        key=$(cat "$cache/$suite.sources" "$cache/apt.conf" <(echo "$include") | sha256sum | cut -c1-16)
+        base=$cache/$name-$key.tar
+        [ -s "$base" ] && break
+        echo "Making the bare system of $suite for $arch once, from ${suites[*]}: $base" >&2
         mmdebstrap --quiet --format=tar --variant=apt --architectures="$arch" --include="$include" \
             --aptopt="$cache/apt.conf" "$suite" "$base.part" "$cache/$suite.sources" >&2 \
+            && mv "$base.part" "$base" \
+            && find "$cache" -maxdepth 1 -name "$name-????????????????.tar" ! -path "$base" -delete && break
+        rm -f "$base.part"
+        [ ${#suites[@]} -gt 1 ] \
             || { echo "CI: mmdebstrap could not make the bare system of $suite for $arch" >&2; return 1; }
-        mv "$base.part" "$base"
-    fi
+        echo "CI: mmdebstrap could not make it with ${suites[-1]}; trying without" >&2
+        unset 'suites[-1]'
+    done
+    echo "CI: the bare system of $suite for $arch is made from ${suites[*]}" >&2
     echo "$base"
 }
 

@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 suite=$1
 base=$(bare_system "$suite")
 echo "CI: make test on a bare $suite, commit ${commit:0:7}, in $run"
-in_bare_system "make test" "$run/make-test.log" "$run/tests" \
+in_bare_system ".ci/update.sh $suite && make test" "$run/make-test.log" "$run/tests" \
     "build/asan/Testing/Temporary/LastTest.log build/asan/tests/packaging/packages/*.deb" \
     || failed "make test on $suite" "$run/make-test.log"
 count_tests "make test on $suite" "$run/make-test.log"

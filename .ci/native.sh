@@ -13,7 +13,7 @@ base=$(bare_system "$suite")
 echo "CI: the package cross-built for $arch on a bare $suite"
 emulators_off
 in_bare_system "dpkg --add-architecture $arch
-    apt-get update -qq
+    .ci/update.sh $suite
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential \
         crossbuild-essential-$arch >/dev/null
     $build --host-arch $arch . build/deb" "$run/cross.log" "$run/cross" "build/deb/*_$arch.deb" \
@@ -29,7 +29,7 @@ sed -e "s/^:qemu-$cpu:/:pairfield-ci:/" -e "s#:[^:]*:[A-Z]*\$#:$emulator:F#" \
 registered=true
 base=$(bare_system "$suite" "$arch")
 echo "CI: the package built natively for $arch on a bare $suite under $(basename "$emulator")"
-in_bare_system "apt-get update -qq
+in_bare_system ".ci/update.sh $suite
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential >/dev/null
     $build . build/deb" "$run/native.log" "$run/native" "build/deb/*_$arch.deb" \
     || failed "the package built natively for $arch on $suite" "$run/native.log"

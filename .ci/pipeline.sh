@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 fresh_autopkgtest() {
     local suite=$1
     echo "CI: the autopkgtest on a fresh $suite"
-    in_bare_system "apt-get update -qq
+    in_bare_system ".ci/update.sh $suite
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null
         autopkgtest build/deb/pairfield_*_\$(dpkg --print-architecture).deb ./ -- null" \
         "$run/autopkgtest.log" "$run/autopkgtest" "" "$run/deb" \
@@ -26,7 +26,10 @@ run_piuparts() {
     local chroot=$run/piuparts-base
     mkdir "$chroot"
     tar -xpf "$base" -C "$chroot" --numeric-owner
-    piuparts --existing-chroot="$chroot" --mirror="$archive main" --distribution="$suite" \
+    # It keeps the bare system's apt sources, as the other stages' update leaves them.
+    cp -L /etc/resolv.conf "$chroot/etc/resolv.conf"
+    chroot "$chroot" /bin/bash -s "$suite" <"$top/.ci/update.sh" || failed "apt on $suite for piuparts" /dev/null
+    piuparts --existing-chroot="$chroot" --keep-sources-list --distribution="$suite" \
         "$run"/deb/pairfield_*_"$(dpkg --print-architecture)".deb >"$run/piuparts.log" 2>&1 \
         || failed "piuparts on $suite" "$run/piuparts.log"
     tail -n 1 "$run/piuparts.log"
@@ -42,7 +45,7 @@ run_piuparts() {
 run_reprotest() {
     local suite=$1
     echo "CI: reprotest on a bare $suite"
-    in_bare_system "apt-get update -qq
+    in_bare_system ".ci/update.sh $suite
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential reprotest \
             disorderfs faketime locales-all >/dev/null
         tools/build-deb.sh --deps-only . build/deps
