@@ -62,15 +62,15 @@ function(pf_read_news file version_var date_var releases_var)
     set(${releases_var} "${releases}" PARENT_SCOPE)
 endfunction()
 
-# The version of the tree at `source`, the one rule that the build, tools/dist.sh and tools/build-deb.sh all
-# ask: NEWS's newest release; in a snapshot's tarball, the snapshot its NEWS names; in a git work tree whose next
-# version NEWS opens as unreleased, a snapshot of its commit, <next>~dev<YYYYMMDDhhmmss>.<commit> (the commit's
-# time in UTC and the first seven digits of its hash), of the commit's day, with ".dirty" after it where
-# `worktree` is true and a file git tracks differs from the commit; elsewhere <next>~dev, of the newest release's
-# day. The git files that name the commit go to `watch`, for a build to configure again when it changes.
-#   pf_version(<source> <worktree> <version var> <date var> <releases var> <watch var>)
-function(pf_version source worktree version_var date_var releases_var watch_var)
-    pf_read_news(${source}/NEWS version date releases)
+# The version of the tree at `source` whose NEWS is the file `news`, the one rule that the build, tools/dist.sh
+# and tools/build-deb.sh all ask: NEWS's newest release; in a snapshot's tarball, the snapshot its NEWS names; in
+# a git work tree whose next version NEWS opens as unreleased, a snapshot of its commit,
+# <next>~dev<YYYYMMDDhhmmss>.<commit> (the commit's time in UTC and the first seven digits of its hash), of the
+# commit's day; elsewhere <next>~dev, of the newest release's day. The git files that name the commit go to
+# `watch`, for a build to configure again when it changes.
+#   pf_version(<source> <news> <version var> <date var> <releases var> <watch var>)
+function(pf_version source news version_var date_var releases_var watch_var)
+    pf_read_news(${news} version date releases)
     set(watch "")
     if(version MATCHES "~dev$")
         find_program(PF_GIT git)
@@ -96,13 +96,6 @@ function(pf_version source worktree version_var date_var releases_var watch_var)
         if(time MATCHES "^(....)(..)(..)[0-9]*$" AND commit)
             set(date "${CMAKE_MATCH_1}-${CMAKE_MATCH_2}-${CMAKE_MATCH_3}")
             string(APPEND version "${time}.${commit}")
-            if(worktree)
-                execute_process(COMMAND ${PF_GIT} diff --quiet HEAD -- WORKING_DIRECTORY ${source}
-                                RESULT_VARIABLE changed)
-                if(NOT changed EQUAL 0)
-                    string(APPEND version ".dirty")
-                endif()
-            endif()
             string(REPLACE "\n" ";" refs "${refs}")
             foreach(ref IN LISTS refs)
                 if(IS_ABSOLUTE "${ref}" AND EXISTS "${ref}")
