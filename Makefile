@@ -22,7 +22,7 @@
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
 # installs with apt-get build-dep.
 RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev libpng-dev fonts-liberation
-DEB_PACKAGES := build-essential dpkg-dev
+DEB_PACKAGES := build-essential dpkg-dev devscripts
 TEST_PACKAGES := $(RUN_PACKAGES) $(DEB_PACKAGES) debhelper libbenchmark-dev xvfb xauth xdotool \
                  desktop-file-utils appstream lintian at-spi2-core python3-pyatspi dbus weston qt6-wayland python3-pil \
                  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox \
@@ -55,7 +55,8 @@ ci:
 dist:
 	tools/dist.sh . build/dist
 
-publish:
+publish: PACKAGES := $(DEB_PACKAGES)
+publish: packages
 	tools/publish.sh $(VERSION)
 
 ci-arch:
