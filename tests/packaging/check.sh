@@ -5,6 +5,7 @@
 #   check.sh deb     <dir>                    the package's fields; lintian on the source and binary packages
 #   check.sh again   <source> <dir> <first>   built again elsewhere, later, under another umask, locale and
 #                                             time zone: the same .deb, bit for bit
+#   check.sh metainfo <file>                  appstreamcli validate, every check but the home page's
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 id=io.github.pairfield.Pairfield
@@ -32,6 +33,15 @@ build() {
     echo "source and binary packages built, and a second make does nothing: ok"
 }
 
+# Pairfield has no home page to name, which Debian 13's appstreamcli and later warn of: that one check is
+# lowered to a note, and any other error or warning fails. Debian 12's has no such check, and refuses to
+# lower a check it does not know.
+metainfo() {
+    local lowered=--override=url-homepage-missing=info
+    ! appstreamcli validate --no-net "$lowered" "$1" 2>&1 | grep -q 'is not recognized' || lowered=
+    appstreamcli validate --no-net $lowered "$1"
+}
+
 png_size() { # the width and height in a PNG header, as "W H"
     od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'
 }
@@ -53,11 +63,11 @@ install_check() {
 
     desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
     grep -qxF "Exec=/usr/games/pairfield" "$usr/share/applications/$id.desktop" || fail "Exec is not the absolute path"
-    local said
-    # Pairfield has no home page to name, which Debian 13's appstreamcli and later warn of; nothing else may be.
-    said=$(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" 2>&1) || true
-    grep -q 'Validation' <<<"$said" || fail "appstreamcli: $said"
-    ! grep -E '^[EW]:' <<<"$said" | grep -v ': url-homepage-missing$' || fail "appstreamcli: $said"
+    local metainfo=$usr/share/metainfo/$id.metainfo.xml
+    metainfo "$metainfo" >/dev/null || fail "appstreamcli: $(metainfo "$metainfo")"
+    mkdir "$dest/planted"
+    sed 's#<metadata_license>[^<]*#<metadata_license>Proprietary#' "$metainfo" >"$dest/planted/$id.metainfo.xml"
+    ! metainfo "$dest/planted/$id.metainfo.xml" >/dev/null || fail "appstreamcli let a planted error through"
 
     [ -s "$usr/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "no scalable icon"
     for size in $icon_sizes; do
@@ -98,7 +108,7 @@ install_check() {
         || fail "the changelog's newest entry is not dated $date"
     # A backport says what it adapted.
     if [[ $packaged == *~bpo* ]]; then
-        zcat "$changelog" | sed -n '3,/^ -- /p' | grep -q '^    - Standards-Version ' || fail "the backport's entry lists no adaptation"
+        zcat "$changelog" | sed -n '3,/^ -- /p' | grep -q '^  \* Standards-Version ' || fail "the backport's entry lists no adaptation"
     fi
     echo "install layout, modes, desktop entry, metainfo, icons, man page and version $version of $date: ok"
 }
@@ -152,5 +162,6 @@ case ${1:-} in
     install) install_check "$2" "$3" ;;
     deb) deb "$2" ;;
     again) again "$2" "$3" "$4" ;;
+    metainfo) metainfo "$2" ;;
     *) fail "usage: check.sh build|install|deb|again ..." ;;
 esac
