@@ -154,13 +154,14 @@ failed() { # what failed, and where to read about it
     exit 1
 }
 
-# Adds the tests that a stage ran, read from the summary line of `log`, to the run's count; a log that shows no
+# Adds the tests that a stage ran, read from the summary lines of `log`, to the run's count; a log that shows no
 # test run is a failure.
 count_tests() {
-    local what=$1 log=$2 summary
-    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-    [[ $summary =~ failed\ out\ of\ ([0-9]+) ]] || failed "$what ran no test" "$log"
-    echo "${BASH_REMATCH[1]}" >>"$run/passed"
+    local what=$1 log=$2 total
+    total=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+$' "$log" \
+        | awk '{ n += $NF } END { print n + 0 }')
+    [ "$total" -gt 0 ] || failed "$what ran no test" "$log"
+    echo "$total" >>"$run/passed"
 }
 
 # The emulator that runs a program of `arch` here, if any is needed.
