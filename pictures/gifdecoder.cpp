@@ -188,9 +188,6 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
     if (frame.Width <= 0 || frame.Height <= 0 || !withinLimit(frame.Width, frame.Height))
         return failed(QStringLiteral("image size %1 x %2 out of range").arg(frame.Width).arg(frame.Height));
     // The image descriptor has been read up to the minimum code size, the byte before the compressed pixels.
-    const int codeSize = quint8(source.bytes[source.position - 1]);
-    if (codeSize > 8)
-        return failed(QStringLiteral("the LZW minimum code size is out of range"));
     switch (readFrameCodes(source.bytes, source.position - 1, qint64(frame.Width) * frame.Height)) {
     case FrameCodes::Drawable:
         break;
@@ -201,6 +198,8 @@ DecodedGif readFrame(GifFileType *gif, const Source &source, int transparent)
             QStringLiteral("codes whose width readers disagree on, below a minimum code size of 2"));
     case FrameCodes::EndsEarly:
         return failed(QStringLiteral("the image data ends before the image is complete"));
+    case FrameCodes::CodeSizeOutOfRange:
+        return failed(QStringLiteral("the LZW minimum code size is out of range"));
     }
     const ColorMapObject *colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
     if (colours == nullptr)
