@@ -1,6 +1,7 @@
 // Our GIF decoder against Qt's own GIF reader, on GIFs made here for each feature of the format and of LZW,
 // and one written by Pillow: both must draw the same pixels, fully transparent pixels being equal whatever
 // their colour.
+#include "pictures/gifcodes.h"
 #include "pictures/gifdecoder.h"
 
 #include <QBuffer>
@@ -182,6 +183,7 @@ class tst_GifDecoder : public QObject
 private Q_SLOTS:
     void drawsAsQtDraws_data();
     void drawsAsQtDraws();
+    void readsNoCodesOfAnotherSize();
 };
 
 void tst_GifDecoder::drawsAsQtDraws_data()
@@ -280,6 +282,16 @@ void tst_GifDecoder::drawsAsQtDraws_data()
     lzwRow("no end code", 16, [](int x, int y) { return (x + y) % 16; }, {.endCode = false});
     lzwRow("a minimum code size of 8 for two colours", 2, [](int x, int y) { return (x ^ y) & 1; },
            {.codeSize = 8});
+    // Indices whose every pair in a row is new, so that each is a code of its own, until 0, 1, 2 makes the
+    // table's last entry, 4095, with no clear; then 2, 200 and 0, 1, 2 again, which is that entry's code.
+    Frame full {QRect(0, 0, 62, 62)};
+    full.index = [](int x, int y) {
+        const int j = y * 62 + x;
+        return j < 3837 ? (j % 256 * (2 * (j / 256) + 1) + j / 256) % 256
+                        : QList {0, 1, 2, 200, 0, 1, 2}[j - 3837];
+    };
+    full.encoding.clearWhenFull = false;
+    row("a full table whose last entry is then used", gif(full.rect.size(), colours(256), {full}), full.rect);
 
     // Written by a common library's encoder: Pillow 9.4, 24 x 16 pixels of bands in 8 colours.
     row("a GIF written by Pillow",
@@ -321,6 +333,22 @@ void tst_GifDecoder::drawsAsQtDraws_data()
         small({2, 1}, 1, QByteArray::fromHex("56")), QRect(0, 0, 2, 1));
     row("a minimum code size of 1, a code past the table after the last pixel",
         small({2, 1}, 1, QByteArray::fromHex("960f")), QRect(0, 0, 2, 1));
+    // Codes past the fifth after a clear, where Qt's reader widens as its table grows, read alike.
+    row("a minimum code size of 0, where Qt's reader widens",
+        small({5, 2}, 0, QByteArray::fromHex("00000200")), QRect(0, 0, 5, 2));
+    row("a minimum code size of 1, where Qt's reader widens", small({8, 1}, 1, QByteArray::fromHex("000052")),
+        QRect(0, 0, 8, 1));
+}
+
+// A minimum code size past GIF's 8, wherever it comes from, is refused before a code is read, and a size
+// byte past the file's end leaves the file's end to decide.
+void tst_GifDecoder::readsNoCodesOfAnotherSize()
+{
+    const QByteArray codes = QByteArray::fromHex("0d01ff00");
+    for (const char size : {char(9), char(13), char(255)})
+        QCOMPARE(pictures::readFrameCodes(size + codes.mid(1), 0, 100),
+                 pictures::FrameCodes::CodeSizeOutOfRange);
+    QCOMPARE(pictures::readFrameCodes(codes, 4, 100), pictures::FrameCodes::Drawable);
 }
 
 void tst_GifDecoder::drawsAsQtDraws()

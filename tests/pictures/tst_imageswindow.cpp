@@ -146,22 +146,26 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture_data()
     QTest::newRow("LZW code size 9")
         << 5 << "code size 09"
         << "not a readable GIF picture (the LZW minimum code size is out of range)";
-    // Code size 1: giflib reads the second code after a clear a bit wider than Qt's reader, and here each
-    // reads other pixels: 0, 0 against 0, 1 where that bit is set; 1, 1, 1 against 1, 0 and another.
-    for (const char *kind : {"extra bit set", "three pixels read apart"})
-        QTest::newRow(kind)
-            << 5 << kind
-            << "not a readable GIF picture (codes whose width readers disagree on, below a minimum "
-               "code size of 2)";
+    // A row of pixels in two colours, "codes <minimum code size> <width> <data>". Code size 1: giflib reads
+    // the second code after a clear a bit wider than Qt's reader, and here each reads other pixels: 0, 0
+    // against 0, 1 where that bit is set; 1, 1, 1 against 1, 0 and another; clear, 1, 0, then a code of the
+    // table; and codes past the fifth, where Qt's reader has widened as its table grew and giflib's reading
+    // has not yet.
+    const QString widthInDoubt = QStringLiteral(
+        "not a readable GIF picture (codes whose width readers disagree on, below a minimum code size of 2)");
+    QTest::newRow("extra bit set") << 5 << "codes 1 2 52" << widthInDoubt;
+    QTest::newRow("three pixels read apart") << 5 << "codes 1 3 46" << widthInDoubt;
+    QTest::newRow("LZW code size 1, past the table's first entry") << 5 << "codes 1 3 0607" << widthInDoubt;
+    QTest::newRow("LZW code size 1, where Qt's reader widens") << 5 << "codes 1 10 0000a602" << widthInDoubt;
     // Code size 1, 3 x 1: giflib reads clear, 1, then 5, past the table: 1 and a pixel made up inside the
     // frame.
     QTest::newRow("LZW code size 1, a pixel made up inside the frame")
-        << 5 << "made up"
+        << 5 << "codes 1 3 5600"
         << "not a readable GIF picture (a code that the LZW table does not hold)";
-    QTest::newRow("LZW code size 1, past the table's first entry")
-        << 5 << "widening"
-        << "not a readable GIF picture (codes whose width readers disagree on, below a minimum code size of "
-           "2)";
+    // Code size 2: clear, then the end code.
+    QTest::newRow("the end code right after a clear code")
+        << 5 << "codes 2 6 2c"
+        << "not a readable GIF picture (the image data ends before the image is complete)";
     QTest::newRow("a table code right after a clear code")
         << 5 << "code after clear"
         << "not a readable GIF picture (a code that the LZW table does not hold)";
@@ -240,23 +244,15 @@ void tst_ImagesWindow::badFileStopsTheLoadAtThatPicture()
         directory.replace(bad,
                           QByteArray::fromHex("47494638396101000100800000000000ffffff2c000000000100010000"
                                               + kind.right(2).toLatin1() + "024401003b"));
-    } else if (kind == QStringLiteral("extra bit set") || kind == QStringLiteral("three pixels read apart")) {
-        // Two or three pixels wide, one high, two colours, code size 1: clear, a pixel, then the code read
-        // apart.
-        const QByteArray width = kind == QStringLiteral("extra bit set") ? "02" : "03";
-        const QByteArray codes = kind == QStringLiteral("extra bit set") ? "52" : "46";
-        directory.replace(bad,
-                          QByteArray::fromHex("474946383961" + width + "000100800000c0c0c0000000"
-                                              + "2c00000000" + width + "00010000" + "0101" + codes + "003b"));
-    } else if (kind == QStringLiteral("made up")) {
-        directory.replace(bad,
-                          QByteArray::fromHex("47494638396103000100800000c0c0c00000002c0000000003000100"
-                                              "0001025600003b"));
-    } else if (kind == QStringLiteral("widening")) {
-        // 3 x 1 pixels, code size 1: clear, 1, 0, then a code of the table that giflib and Qt read apart.
-        directory.replace(bad,
-                          QByteArray::fromHex("47494638396103000100800000c0c0c00000002c0000000003000100"
-                                              "0001020607003b"));
+    } else if (kind.startsWith(QStringLiteral("codes "))) {
+        const QStringList part = kind.split(QLatin1Char(' '));
+        const QByteArray width = QByteArray(1, char(part[2].toInt())).toHex() + "00";
+        const QByteArray data = part[3].toLatin1();
+        directory.replace(
+            bad,
+            QByteArray::fromHex("474946383961" + width + "0100800000c0c0c0000000" + "2c00000000" + width
+                                + "010000" + QByteArray(1, char(part[1].toInt())).toHex()
+                                + QByteArray(1, char(data.size() / 2)).toHex() + data + "003b"));
     } else if (kind == QStringLiteral("code after clear") || kind == QStringLiteral("early end")) {
         // Four colours, code size 2: clear, then 6, which the empty table does not hold, and the end code; or
         // clear, 0 and the end code for three pixels, then clear and 7, which only a reader that went past
