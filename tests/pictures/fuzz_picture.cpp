@@ -72,7 +72,7 @@ bool rowsPlacedApart(const GifWalk &walk)
 
 const QLatin1String unknownCode("(a code that the LZW table does not hold)"),
     widthInDoubt("(codes whose width readers disagree on, below a minimum code size of 2)"),
-    endsEarly("(the image data ends before the image is complete)");
+    endsEarly("(the image data ends before the image is complete)"), fileEnds("(the file ends too early)");
 
 // The colour that index `k` has in the table of 256 colours below: each its own, none black.
 QRgb distinct(int k)
@@ -153,7 +153,7 @@ bool giflibMakesUpAPixel(const QByteArray &bytes, const GifWalk &walk)
     if (walk.codeSize < 2)
         return false; // the index it makes up lies past the codes' own, where the readers part
     const int clear = 1 << walk.codeSize;
-    std::vector<int> codes = giflibCodes(bytes);
+    std::vector<int> codes = giflibCodes(bytes).codes;
     codes.push_back(clear + 1);
     QByteArray data;
     quint32 bits = 0;
@@ -179,17 +179,24 @@ bool giflibMakesUpAPixel(const QByteArray &bytes, const GifWalk &walk)
     return false;
 }
 
+// Whether giflib refuses the frame's codes for an end of their own before its last pixel, the end code or an
+// empty sub-block, and not for the file's end.
+bool codesEndEarly(const QByteArray &bytes, const GifWalk &walk)
+{
+    return readApart(bytes, walk).giflibRefuses && giflibCodes(bytes).endOnTheirOwn;
+}
+
 // Whether readers other than ours show the reason given for refusing the frame's codes, over its pixels
-// alone: giflib refusing them for an early end; a pixel that giflib reads from the file and Qt's reader reads
-// otherwise, where they first part, for their width; a pixel made up for a code that the table does not hold,
-// that giflib gives past the codes' own indices, or that the two read apart where both read the same codes,
-// or that giflib's own codes show.
+// alone: giflib refusing them for an end of their own; a pixel that giflib reads from the file and Qt's
+// reader reads otherwise, where they first part, for their width; a pixel made up for a code that the table
+// does not hold, that giflib gives past the codes' own indices, or that the two read apart where both read
+// the same codes, or that giflib's own codes show.
 bool provenByReaders(const QString &refusal, const QByteArray &bytes, const GifWalk &walk)
 {
+    if (refusal.endsWith(endsEarly))
+        return codesEndEarly(bytes, walk);
     const Apart apart = readApart(bytes, walk);
     const int clear = 1 << walk.codeSize;
-    if (refusal.endsWith(endsEarly))
-        return apart.giflibRefuses;
     if (refusal.endsWith(widthInDoubt))
         return walk.codeSize < 2 && apart.at >= 0 && apart.giflib >= 0 && apart.giflib < clear;
     if (refusal.endsWith(unknownCode))
@@ -237,7 +244,10 @@ void compareWithQt(const std::uint8_t *data, std::size_t size, const QImage *our
     if (theirs.isNull())
         return;
     if (ours == nullptr) {
-        if (refusal == walk.refusal || (walk.refusal.isEmpty() && refusal == walk.afterCodes)
+        // The file's end, where the frame's data runs off it, unless its codes end on their own first.
+        if (refusal == walk.refusal
+            || (walk.refusal.isEmpty() && refusal == walk.afterCodes
+                && (!refusal.endsWith(fileEnds) || !codesEndEarly(bytes, walk)))
             || (walk.refusal.isEmpty() && provenByReaders(refusal, bytes, walk)))
             return;
         std::fprintf(stderr, "fuzz_picture: refused: %s\nfuzz_picture: the walk: %s\n", qPrintable(refusal),

@@ -166,17 +166,28 @@ GiflibFrame readWithGiflib(const QByteArray &bytes, unsigned char fill)
     return frame;
 }
 
-std::vector<int> giflibCodes(const QByteArray &bytes)
+GiflibCodes giflibCodes(const QByteArray &bytes)
 {
     QByteArray unread = bytes;
     GiflibFrame frame;
     GifFileType *gif = openAtFirstFrame(unread, frame);
-    std::vector<int> codes;
-    int code = 0;
-    while (gif != nullptr && codes.size() < 1 << 20 && DGifGetLZCodes(gif, &code) == GIF_OK && code >= 0)
-        codes.push_back(code);
+    GiflibCodes read;
+    while (gif != nullptr && read.codes.size() < 1 << 20) {
+        // giflib gives -1 for the end code once it has passed the sub-blocks after it, and fails where the
+        // file ends among them (the end code then left in `code`), or where an empty sub-block comes first.
+        int code = -2;
+        if (DGifGetLZCodes(gif, &code) == GIF_ERROR) {
+            read.endOnTheirOwn = code >= 0 || gif->Error == D_GIF_ERR_IMAGE_DEFECT;
+            break;
+        }
+        if (code < 0) {
+            read.endOnTheirOwn = true;
+            break;
+        }
+        read.codes.push_back(code);
+    }
     int error = 0;
     if (gif != nullptr)
         DGifCloseFile(gif, &error);
-    return codes;
+    return read;
 }

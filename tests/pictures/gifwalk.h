@@ -41,5 +41,13 @@ struct GiflibFrame
 /** Reads the first frame with giflib, its indices first filled with `fill`. */
 GiflibFrame readWithGiflib(const QByteArray &bytes, unsigned char fill = 0);
 
-/** The first frame's LZW codes as giflib reads them, up to its end code. */
-std::vector<int> giflibCodes(const QByteArray &bytes);
+// The first frame's LZW codes as giflib reads them, up to its end code, and whether they end on their own, at
+// the end code or an empty sub-block, rather than at the file's end.
+struct GiflibCodes
+{
+    std::vector<int> codes;
+    bool endOnTheirOwn = false;
+};
+
+/** Reads the first frame's codes with giflib. */
+GiflibCodes giflibCodes(const QByteArray &bytes);
