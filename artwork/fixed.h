@@ -6,9 +6,11 @@
 // all move a pixel somewhere.
 //
 // Fixed is a type of its own. It converts from nothing implicitly, so `x * 0.23` does not compile; a product
-// or quotient of two Fixed goes through its operators, which round as documented. Every operation, sums,
-// negations and shifts included, stops the program, or the compilation when evaluated at compile time,
-// rather than overflow.
+// or quotient of two Fixed goes through its operators, which round as documented. Every entry that takes a
+// whole number (a factor, a divisor, a shift count, a raw value, whole and the divisions of whole numbers)
+// takes only the machine-independent integer types, and one that the operation cannot hold stops. Every
+// operation, sums, negations and shifts included, stops the program, or the compilation when evaluated at
+// compile time, rather than overflow.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -68,18 +70,24 @@ constexpr std::int64_t quotient(std::int64_t a, std::int64_t b)
     return a / b;
 }
 
-/** a * 2^bits, for 0 <= bits < 63, which must fit in 64 bits. */
-constexpr std::int64_t shifted(std::int64_t a, int bits)
-{
-    require(bits >= 0 && bits < 63, "a shift out of range");
-    return product(a, std::int64_t(1) << bits);
-}
-
 /** `n` as a 64-bit whole number, which it must fit. */
 template<typename N> constexpr std::int64_t whole(N n)
 {
     require(std::in_range<std::int64_t>(n), "a whole number past 64 bits");
     return std::int64_t(n);
+}
+
+/** `bits` as the count of a shift, 0 to 62. */
+template<typename N> constexpr int shiftCount(N bits)
+{
+    require(std::cmp_greater_equal(bits, 0) && std::cmp_less(bits, 63), "a shift out of range");
+    return int(bits);
+}
+
+/** a * 2^bits, which must fit in 64 bits. */
+template<typename N> constexpr std::int64_t shifted(std::int64_t a, N bits)
+{
+    return product(a, std::int64_t(1) << shiftCount(bits));
 }
 
 } // namespace detail
@@ -105,7 +113,10 @@ public:
 
     constexpr Fixed() = default;
     /** The number whose value is `raw` * 2^-24. */
-    static constexpr Fixed fromRaw(std::int64_t raw) { return Fixed(raw); }
+    template<typename N, typename = WholeNumber<N>> static constexpr Fixed fromRaw(N raw)
+    {
+        return Fixed(detail::whole(raw));
+    }
     constexpr std::int64_t raw() const { return m_raw; }
 
     friend constexpr Fixed operator+(Fixed a, Fixed b) { return Fixed(detail::sum(a.m_raw, b.m_raw)); }
@@ -140,12 +151,14 @@ public:
     }
 
     /** Halved `bits` times, rounded down; doubled `bits` times; 0 <= bits < 63. */
-    friend constexpr Fixed operator>>(Fixed a, int bits)
+    template<typename N, typename = WholeNumber<N>> friend constexpr Fixed operator>>(Fixed a, N bits)
     {
-        detail::require(bits >= 0 && bits < 63, "a shift out of range");
-        return Fixed(a.m_raw >> bits);
+        return Fixed(a.m_raw >> detail::shiftCount(bits));
     }
-    friend constexpr Fixed operator<<(Fixed a, int bits) { return Fixed(detail::shifted(a.m_raw, bits)); }
+    template<typename N, typename = WholeNumber<N>> friend constexpr Fixed operator<<(Fixed a, N bits)
+    {
+        return Fixed(detail::shifted(a.m_raw, bits));
+    }
 
     friend constexpr bool operator==(Fixed a, Fixed b) { return a.m_raw == b.m_raw; }
     friend constexpr bool operator!=(Fixed a, Fixed b) { return a.m_raw != b.m_raw; }
@@ -172,21 +185,25 @@ consteval Fixed fx(double value)
 }
 
 /** A whole number as a fixed-point one. */
-constexpr Fixed whole(std::int64_t n)
+template<typename N, typename = WholeNumber<N>> constexpr Fixed whole(N n)
 {
     return one * n;
 }
 
 /** n / d rounded down, for d > 0. */
-constexpr std::int64_t floorDiv(std::int64_t n, std::int64_t d)
+template<typename N, typename D, typename = WholeNumber<N>, typename = WholeNumber<D>>
+constexpr std::int64_t floorDiv(N dividend, D divisor)
 {
+    const std::int64_t n = detail::whole(dividend), d = detail::whole(divisor);
     detail::require(d > 0, "a division by a number not above zero");
     return n / d - (n % d < 0 ? 1 : 0);
 }
 
 /** n / d rounded to the nearest, halves away from zero, for d > 0. */
-constexpr std::int64_t roundDiv(std::int64_t n, std::int64_t d)
+template<typename N, typename D, typename = WholeNumber<N>, typename = WholeNumber<D>>
+constexpr std::int64_t roundDiv(N dividend, D divisor)
 {
+    const std::int64_t n = detail::whole(dividend), d = detail::whole(divisor);
     detail::require(d > 0, "a division by a number not above zero");
     const std::int64_t rounded = n / d, left = n % d;
     return left >= d - d / 2 ? rounded + 1 : -left >= d - d / 2 ? rounded - 1 : rounded;

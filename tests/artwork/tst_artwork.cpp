@@ -23,6 +23,18 @@ concept Factor = requires(Fixed f, N n)
 };
 static_assert(Factor<int> && Factor<std::uint8_t> && Factor<std::int64_t>);
 static_assert(!Factor<char> && !Factor<bool> && !Factor<wchar_t> && !Factor<double>);
+// Nor are they raw values, whole numbers, dividends, divisors or shift counts, and neither are unscoped
+// enumerations: how many of those nine entries take an N.
+template<typename N>
+constexpr int wholeEntries = int(requires(N n) { whole(n); }) + int(requires(N n) { Fixed::fromRaw(n); })
+    + int(requires(N n) { floorDiv(n, 1); }) + int(requires(N n) { floorDiv(1, n); })
+    + int(requires(N n) { roundDiv(n, 1); }) + int(requires(N n) { roundDiv(1, n); })
+    + int(requires(Fixed f, N n) { f >> n; }) + int(requires(Fixed f, N n) { f << n; })
+    + int(requires(Fixed f, N n) { f / n; });
+enum Unscoped { unscoped };
+static_assert(wholeEntries<int> == 9 && wholeEntries<std::uint64_t> == 9 && wholeEntries<short> == 9);
+static_assert(wholeEntries<double> == 0 && wholeEntries<float> == 0 && wholeEntries<char> == 0
+              && wholeEntries<bool> == 0 && wholeEntries<Unscoped> == 0 && wholeEntries<char8_t> == 0);
 
 class tst_Artwork : public QObject
 {
@@ -147,6 +159,13 @@ void tst_Artwork::outOfRangeStops_data()
         (void)coarseNorm({whole(1 << 19), whole(1 << 19)});
     });
     QTest::newRow("a factor past 64 bits") << Compute([] { (void)(epsilon * UINT64_MAX); });
+    QTest::newRow("a whole number past 64 bits") << Compute([] { (void)whole(UINT64_MAX); });
+    QTest::newRow("a raw value past 64 bits") << Compute([] { (void)Fixed::fromRaw(UINT64_MAX); });
+    QTest::newRow("a dividend past 64 bits") << Compute([] { (void)floorDiv(UINT64_MAX, 2); });
+    QTest::newRow("a divisor past 64 bits") << Compute([] { (void)roundDiv(2, UINT64_MAX); });
+    QTest::newRow("a shift by 2^32 + 1") << Compute([] { (void)(one << ((std::int64_t(1) << 32) + 1)); });
+    QTest::newRow("a shift by -1") << Compute([] { (void)(one >> -1); });
+    QTest::newRow("a shift by 63") << Compute([] { (void)(one >> 63u); });
 }
 
 // Each edge, evaluated in a child process, must stop it with the arithmetic's own message.
