@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 
 namespace runtime {
@@ -28,12 +29,17 @@ bool hasAdwaitaDecoration(const QStringList &pluginDirectories)
     });
 }
 
+constexpr const char *userChoices[] = {"QT_QPA_PLATFORM", "QT_WAYLAND_DECORATION",
+                                       "QT_WAYLAND_DISABLE_WINDOWDECORATION", "QT_WAYLAND_SHELL_INTEGRATION"};
+
 } // namespace
 
 QByteArray preferredPlatforms(const PlatformSession &session)
 {
     const auto set = [&session](const char *name) { return !session.environment(name).isEmpty(); };
-    const bool userChose = session.platformOption || set("QT_QPA_PLATFORM") || set("QT_WAYLAND_DECORATION");
+    // A platform, or how Qt draws and places its windows on Wayland, that the user named.
+    const bool userChose = session.platformOption
+        || std::any_of(std::begin(userChoices), std::end(userChoices), set);
     if (userChose || session.environment("XDG_SESSION_TYPE") != "wayland" || !set("WAYLAND_DISPLAY")
         || !set("DISPLAY") || !isGnome(session.environment("XDG_CURRENT_DESKTOP"))
         || hasAdwaitaDecoration(session.pluginDirectories))

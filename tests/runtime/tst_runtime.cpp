@@ -228,8 +228,9 @@ void tst_Runtime::x11FirstOnGnomeWithoutAdwaitaDecoration_data()
     QTest::newRow("QT_QPA_PLATFORM") << QStringList {"QT_QPA_PLATFORM=wayland"} << false << false
                                      << QByteArray();
     QTest::newRow("-platform") << QStringList() << true << false << QByteArray();
-    QTest::newRow("QT_WAYLAND_DECORATION")
-        << QStringList {"QT_WAYLAND_DECORATION=bradient"} << false << false << QByteArray();
+    for (const char *choice : {"QT_WAYLAND_DECORATION=bradient", "QT_WAYLAND_DISABLE_WINDOWDECORATION=1",
+                               "QT_WAYLAND_SHELL_INTEGRATION=xdg-shell"})
+        QTest::newRow(choice) << QStringList {QString::fromLatin1(choice)} << false << false << QByteArray();
 }
 
 void tst_Runtime::x11FirstOnGnomeWithoutAdwaitaDecoration()
