@@ -4,6 +4,7 @@
 #include "gamewindow.h"
 #include "startupwindow.h"
 
+#include "controls/twips.h"
 #include "controls/windowing.h"
 #include "pictures/imageswindow.h"
 #include "runtime/program.h"
@@ -44,6 +45,7 @@ Forms::Forms(Services services)
     , m_services(std::move(services))
 {
     installAccessibility();
+    controls::pickControlsByTheirPixels();
     runtime::setWindowCloser(controls::closeEveryWindow);
 }
 

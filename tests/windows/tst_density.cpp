@@ -1,3 +1,4 @@
+#include "controls/designkit.h"
 #include "controls/windowing.h"
 #include "fakes/fakes.h"
 #include "pictures/gifdecoder.h"
@@ -26,26 +27,21 @@ QImage rgb(QImage image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// The edges of a label that its text reaches when drawn at `ratio`: text cut by an edge leaves ink in the
-// label's last column or row of device pixels.
-Qt::Edges inkAtTheEdges(QLabel &label, qreal ratio)
+// The size of the ink of a label drawn at `ratio`: a text that the label's box cuts leaves less of it than
+// the same text drawn with room to spare.
+QSize inkOf(QLabel &label, qreal ratio)
 {
     const QRgb background = label.window()->palette().color(QPalette::Window).rgb();
     QImage image((QSizeF(label.size()) * ratio).toSize(), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(background);
     label.render(&image);
-    Qt::Edges edges;
+    QRect ink;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != background)
-                edges |= (x == 0                       ? Qt::LeftEdge
-                              : x == image.width() - 1 ? Qt::RightEdge
-                                                       : Qt::Edges())
-                    | (y == 0                        ? Qt::TopEdge
-                           : y == image.height() - 1 ? Qt::BottomEdge
-                                                     : Qt::Edges());
-    return edges;
+                ink |= QRect(x, y, 1, 1);
+    return ink.size();
 }
 
 } // namespace
@@ -56,8 +52,11 @@ class tst_Density : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { controls::installFontSubstitutes(); }
     void facesFromPixelsMadeForTheScreen_data();
     void facesFromPixelsMadeForTheScreen();
+    void pressOnACardsPixelTurnsIt_data();
+    void pressOnACardsPixelTurnsIt();
 };
 
 void tst_Density::facesFromPixelsMadeForTheScreen_data()
@@ -117,14 +116,83 @@ void tst_Density::facesFromPixelsMadeForTheScreen()
         QCOMPARE(rgb(game.imgFront(2).grab().toImage()),
                  rgb(pictures::decodeGif(bytesOf(QStringLiteral(PF_CARD_BACK_2X))).image));
 
-    // No text is cut at a common scale factor that is not cut at 1 ("Turn to Play:" is, by design).
+    // No glyph of any label is cut at any scale: its ink is that of its text drawn with room to spare.
     game.setWinnerCaption(QStringLiteral("It's a tie.  Congratulations to you both!"));
     game.showWinner();
     game.setScore(0, 20);
-    for (QLabel *label : game.findChildren<QLabel *>() + forms.startup->findChildren<QLabel *>())
-        for (const qreal factor : {1.25, 1.5, 2.0, 3.0})
-            QVERIFY2((inkAtTheEdges(*label, factor) & ~inkAtTheEdges(*label, 1)) == Qt::Edges(),
+    for (QLabel *label : game.findChildren<QLabel *>() + forms.startup->findChildren<QLabel *>()) {
+        const QSize box = label->size();
+        for (const qreal factor : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+            const QSize fitted = inkOf(*label, factor);
+            label->resize(box + QSize(80, 80)); // room by whole device pixels at every factor
+            const QSize roomy = inkOf(*label, factor);
+            label->resize(box);
+            QVERIFY2(fitted == roomy,
                      qPrintable(QStringLiteral("\"%1\" is cut at %2").arg(label->text()).arg(factor)));
+        }
+    }
+}
+
+void tst_Density::pressOnACardsPixelTurnsIt_data()
+{
+    QTest::addColumn<int>("cell"); // on a board of 40
+    QTest::addColumn<QPoint>("corner"); // of the pixels drawn for the card: 0 left or top, 1 right or bottom
+    QTest::addColumn<QPoint>("step"); // from that pixel, in device pixels
+    QTest::addColumn<bool>("touch");
+    QTest::addColumn<bool>("turns");
+    QTest::newRow("cell 1, top left") << 1 << QPoint(0, 0) << QPoint() << false << true;
+    QTest::newRow("cell 3, bottom right") << 3 << QPoint(1, 1) << QPoint() << false << true;
+    QTest::newRow("cell 6, top right") << 6 << QPoint(1, 0) << QPoint() << false << true;
+    QTest::newRow("cell 9, bottom right, by touch") << 9 << QPoint(1, 1) << QPoint() << true << true;
+    QTest::newRow("cell 29, bottom left") << 29 << QPoint(0, 1) << QPoint() << false << true;
+    QTest::newRow("cell 40, bottom right") << 40 << QPoint(1, 1) << QPoint() << false << true;
+    QTest::newRow("right of cell 6") << 6 << QPoint(1, 0) << QPoint(1, 0) << false << false;
+    QTest::newRow("left of cell 9") << 9 << QPoint(0, 1) << QPoint(-1, 0) << false << false;
+    QTest::newRow("below cell 23, by touch") << 23 << QPoint(1, 1) << QPoint(0, 1) << true << false;
+}
+
+// A press on any pixel drawn for a card turns that card, and one on the grey beside it none, whatever the
+// scale, though Qt picks the control under the pointer by its position rounded to a whole logical pixel.
+void tst_Density::pressOnACardsPixelTurnsIt()
+{
+    QFETCH(int, cell);
+    QFETCH(QPoint, corner);
+    QFETCH(QPoint, step);
+    QFETCH(bool, touch);
+    QFETCH(bool, turns);
+    fakes::ScriptedRandom random(QList<float>(41, 0.0f));
+    fakes::FakeClock clock;
+    windows::Forms forms({QByteArray(PF_FACES_DIR), random, clock});
+    forms.startup->numCells[9]->click();
+    forms.startup->cmdPlay->click();
+    windows::GameWindow &game = forms.game.get();
+    QVERIFY(QTest::qWaitForWindowExposed(&game));
+    const qreal ratio = game.devicePixelRatioF();
+    const QImage shown = rgb(game.grab().toImage());
+    const QRect back(game.imgFront(cell).mapTo(&game, QPoint()), game.imgFront(cell).size());
+    QRect drawn;
+    for (int y = int((back.top() - 2) * ratio); y < int((back.bottom() + 3) * ratio); ++y)
+        for (int x = int((back.left() - 2) * ratio); x < int((back.right() + 3) * ratio); ++x)
+            if (shown.pixel(x, y) != controls::windowGrey.rgb())
+                drawn |= QRect(x, y, 1, 1);
+    const QPoint pixel
+        = QPoint(corner.x() ? drawn.right() : drawn.left(), corner.y() ? drawn.bottom() : drawn.top());
+    // The pointer on that device pixel, as the window system gives it.
+    const QPointF at = QPointF(pixel + step) / ratio, global = game.windowHandle()->mapToGlobal(at);
+    static ulong time = 0;
+    if (touch) {
+        static QPointingDevice *const screen = QTest::createTouchDevice();
+        for (const QEventPoint::State state : {QEventPoint::State::Pressed, QEventPoint::State::Released})
+            qt_handleTouchEvent(game.windowHandle(), screen, {QEventPoint(1, state, at, global)});
+    } else {
+        time += 1000; // no double-click
+        qt_handleMouseEvent(game.windowHandle(), at, global, Qt::LeftButton, Qt::LeftButton,
+                            QEvent::MouseButtonPress, {}, int(time));
+        qt_handleMouseEvent(game.windowHandle(), at, global, {}, Qt::LeftButton, QEvent::MouseButtonRelease,
+                            {}, int(time + 50));
+    }
+    for (int card = 1; card <= 40; ++card)
+        QCOMPARE(game.imgFront(card).isHidden(), turns && card == cell);
 }
 
 QTEST_MAIN(tst_Density)
