@@ -22,7 +22,7 @@
 # Building the Debian package needs build-essential and the Build-Depends of debian/control, which make deb
 # installs with apt-get build-dep.
 RUN_PACKAGES := cmake ninja-build g++ qt6-base-dev libgif-dev libpng-dev fonts-liberation
-DEB_PACKAGES := build-essential dpkg-dev devscripts
+DEB_PACKAGES := build-essential dpkg-dev devscripts libdistro-info-perl
 TEST_PACKAGES := $(RUN_PACKAGES) $(DEB_PACKAGES) debhelper libbenchmark-dev xvfb xauth xdotool \
                  desktop-file-utils appstream lintian at-spi2-core python3-pyatspi dbus weston qt6-wayland python3-pil \
                  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox \

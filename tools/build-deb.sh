@@ -82,7 +82,7 @@ if $install_deps && ! { command -v cmake && command -v dch; } >/dev/null; then
     echo "Installing CMake and devscripts"
     $sudo apt-get update -qq
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends cmake devscripts \
-        >/dev/null
+        libdistro-info-perl >/dev/null
 fi
 tarball=$("$(dirname "$0")"/dist.sh --worktree "$source" "$out")
 rm "$tarball.sha256"
@@ -191,7 +191,7 @@ fi
 if $install_deps && ! dpkg-checkbuilddeps "${cross[@]}" 2>/dev/null; then
     echo "Installing the Build-Depends"
     $sudo apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -qq --no-install-recommends \
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get build-dep -y -q --no-install-recommends \
         ${cross[0]:+-a "${cross[1]}" -o Apt::Build-Profiles="${cross[2]#-P}"} ./
 fi
 $deps_only && exit 0
