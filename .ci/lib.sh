@@ -133,7 +133,7 @@ in_bare_system() {
         bash -c "set -euo pipefail; $(declare -f inside); inside $(printf '%q ' "$root" "$cache" "$script")" 2>&1 \
         | tee "$log" || status=$?
     # Nothing of it is mounted here, so the copy goes as a plain directory.
-    if findmnt -rn -o TARGET | grep -qF "$root/"; then
+    if findmnt -rn -o TARGET | grep -F "$root/" >/dev/null; then
         echo "CI: $root is still mounted; left in place" >&2
         exit 1
     fi

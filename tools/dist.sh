@@ -61,7 +61,7 @@ if ! $released; then
         || fail "NEWS opens ${version%%~*} again, which is released: open a later version"
     sed -i "1s/, unreleased\$/, unreleased snapshot ${version##*~dev}/" "$staging/tree/NEWS"
 fi
-[ "$mode" != check ] || ! $git || ! git -C "$source" log --format= -p -- releases.sha256 | grep -q '^-[0-9a-f]' \
+[ "$mode" != check ] || ! $git || ! git -C "$source" log --format= -p -- releases.sha256 | grep '^-[0-9a-f]' >/dev/null \
     || fail "a commit changed or removed a line of releases.sha256, which only grows"
 name=pairfield-$version
 mv "$staging/tree" "$staging/$name"

@@ -19,7 +19,7 @@ git var GIT_COMMITTER_IDENT >/dev/null && git var GIT_AUTHOR_IDENT >/dev/null \
     || fail "$version is not a Debian upstream version with neither epoch nor revision"
 ! git rev-parse -q --verify "refs/tags/v$version" >/dev/null || fail "the tag v$version exists already"
 [ "$(head -n 1 NEWS)" = "Pairfield $version, unreleased" ] || fail "NEWS does not open $version: $(head -n 1 NEWS)"
-sed -n '2,/^Pairfield /p' NEWS | grep -q '^  \* ' || fail "NEWS lists nothing that $version brings"
+sed -n '2,/^Pairfield /p' NEWS | grep '^  \* ' >/dev/null || fail "NEWS lists nothing that $version brings"
 for before in $(sed -n 's/^Pairfield \([^,]*\), [0-9-]*$/\1/p' NEWS) \
     $(sed -n 's/^[0-9a-f]*  pairfield-\(.*\)\.tar\.xz$/\1/p' releases.sha256); do
     dpkg --compare-versions "$version" gt "$before" || fail "$version must come after $before, released already"

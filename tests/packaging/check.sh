@@ -38,7 +38,7 @@ build() {
 # lower a check it does not know.
 metainfo() {
     local lowered=--override=url-homepage-missing=info
-    ! appstreamcli validate --no-net "$lowered" "$1" 2>&1 | grep -q 'is not recognized' || lowered=
+    ! appstreamcli validate --no-net "$lowered" "$1" 2>&1 | grep 'is not recognized' >/dev/null || lowered=
     appstreamcli validate --no-net $lowered "$1"
 }
 
@@ -104,11 +104,11 @@ install_check() {
     packaged=$(zcat "$changelog" | head -n 1 | sed -n 's/^pairfield (\([^)]*\)) [a-z-]*; urgency=medium$/\1/p')
     [ "$("$build_deb" --upstream-of "$packaged")" = "$version" ] || fail "changelog version $packaged is not of $version"
     [ -s "$usr/share/doc/pairfield/copyright" ] || fail "no copyright"
-    zcat "$changelog" | grep -m 1 '^ -- ' | grep -qF "  $(LC_ALL=C date -u -d "$date" '+%a, %d %b %Y') " \
-        || fail "the changelog's newest entry is not dated $date"
+    zcat "$changelog" | awk '/^ -- / && !seen++' | grep -F "  $(LC_ALL=C date -u -d "$date" '+%a, %d %b %Y') " \
+        >/dev/null || fail "the changelog's newest entry is not dated $date"
     # A backport says what it adapted.
     if [[ $packaged == *~bpo* ]]; then
-        zcat "$changelog" | sed -n '3,/^ -- /p' | grep -q '^  \* Standards-Version ' || fail "the backport's entry lists no adaptation"
+        zcat "$changelog" | sed -n '3,/^ -- /p' | grep '^  \* Standards-Version ' >/dev/null || fail "the backport's entry lists no adaptation"
     fi
     echo "install layout, modes, desktop entry, metainfo, icons, man page and version $version of $date: ok"
 }
