@@ -12,6 +12,7 @@ cd "$clone/pairfield"
 git config user.name "Pairfield's tests"
 git config user.email tests@pairfield.invalid
 fail() { echo "FAIL: $*" >&2; exit 1; }
+state() { git rev-parse HEAD; git symbolic-ref -q HEAD; git status --porcelain; git diff; git tag; }
 open() { # opens version $1 in NEWS with an item, and commits
     printf 'Pairfield %s, unreleased\n\n  * A test.\n\n' "$1" | cat - NEWS >NEWS.new
     mv NEWS.new NEWS
@@ -38,11 +39,10 @@ while IFS='|' read -r make asked says; do
     git config user.name "Pairfield's tests"
     git tag -d "v$version" >/dev/null 2>&1 || true
     eval "$make"
-    state=$(git rev-parse HEAD; git symbolic-ref -q HEAD; git status --porcelain; git diff; git tag)
+    before=$(state)
     said=$(tools/publish.sh "$asked" 2>&1) && fail "published $asked from: $make"
     grep -qF "$says" <<<"$said" || fail "$make: said \"$said\", not \"$says\""
-    [ "$state" = "$(git rev-parse HEAD; git symbolic-ref -q HEAD; git status --porcelain; git diff; git tag)" ] \
-        || fail "$make: the tree changed"
+    [ "$before" = "$(state)" ] || fail "$make: the tree changed"
 done <<EOF
 echo changed >>README.md|$version|the work tree has changes
 git checkout -q --detach|$version|HEAD is on no branch
