@@ -165,7 +165,9 @@ fi
 # changes of the version it backports too, since the release it is for has no earlier version of it.
 changes_since=() distribution=unstable
 if [ -n "$backport" ] && [[ $version != *~bpo* ]]; then
-    changes_since=(-v"$(dpkg-parsechangelog -o1 -c1 -S Version)")
+    # The entry that dch writes takes the draft's place, or goes above the newest: the one before it.
+    before=$([ "$(dpkg-parsechangelog -S Distribution)" = UNRELEASED ] && echo 2 || echo 1)
+    changes_since=(-v"$(dpkg-parsechangelog -o"$before" -c1 -S Version)")
     # A binary rebuild's +b<n> stays last: 1.0.4-1~bpo12+1+b1.
     [[ $version =~ ^(.*)(\+b[0-9]+)$ ]] || BASH_REMATCH=("" "$version" "")
     version=${BASH_REMATCH[1]}~bpo$backport+1${BASH_REMATCH[2]} distribution=$release-backports
@@ -185,9 +187,7 @@ if [ ${#entries[@]} -gt 0 ]; then
     sed -i "0,/^\( -- .*>  \).*\$/s//\1$(LC_ALL=C date -u -R -d "@$when")/" debian/changelog
 fi
 
-if [ ${#cross[@]} -gt 0 ]; then
-    cross+=(-Pcross${DEB_BUILD_PROFILES:+,${DEB_BUILD_PROFILES// /,}})
-fi
+[ ${#cross[@]} = 0 ] || cross+=(-Pcross${DEB_BUILD_PROFILES:+,${DEB_BUILD_PROFILES// /,}})
 if $install_deps && ! dpkg-checkbuilddeps "${cross[@]}" 2>/dev/null; then
     echo "Installing the Build-Depends"
     $sudo apt-get update -qq
