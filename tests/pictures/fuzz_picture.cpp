@@ -210,9 +210,8 @@ bool provenByReaders(const QString &refusal, const QByteArray &bytes, const GifW
 // does not read, only where giflib and Qt's reader show that very reason over the frame's pixels. We refuse
 // on purpose what Qt's reader draws:
 // - a code that the LZW table does not hold, where it gives a pixel of the frame, and below a minimum code
-// size
-//   of 2 codes that the readers read to other pixels of the frame: a reader must make pixels up for them, and
-//   a corrupt file gives no picture here;
+//   size of 2 codes that the readers read to other pixels of the frame: a reader must make pixels up for
+//   them, and a corrupt file gives no picture here;
 // - a minimum code size past GIF's 8: not a GIF picture, though Qt's reader takes sizes up to 11;
 // - a file, or an image's data, that ends before the image is complete: Qt's reader shows what came, as a
 //   page shows a picture still loading; a picture of the game is whole or not at all;
