@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <optional>
 
 namespace controls {
 
@@ -22,8 +23,8 @@ qreal pixelHolding(qreal position, qreal ratio)
 
 // Puts the pointer of each mouse event that a window receives from the window system on the logical pixel
 // that holds its device pixel, before the window picks the control under it. Qt makes a touch that no
-// control takes into such events, at its place rounded to a whole logical pixel: the touch's place is read
-// back from its global position, which keeps it whole.
+// control takes into such events, at its place rounded to a whole logical pixel: their place is the touch's,
+// kept as it came.
 class PixelPicker : public QObject
 {
 public:
@@ -35,14 +36,18 @@ protected:
         const QEvent::Type type = event->type();
         auto *window = qobject_cast<QWindow *>(receiver);
         // The window system's own events; not those sent below, whose place is made already.
-        if (!window || !event->spontaneous()
-            || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
-                && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove))
+        if (!window || !event->spontaneous())
+            return false;
+        if (type == QEvent::TouchBegin || type == QEvent::TouchUpdate || type == QEvent::TouchEnd) {
+            m_touch = static_cast<QTouchEvent *>(event)->points().constFirst().position();
+            return false;
+        }
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
+            && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove)
             return false;
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const QPointF from = mouse->source() == Qt::MouseEventSynthesizedByQt
-            ? window->mapFromGlobal(mouse->globalPosition())
-            : mouse->position();
+        const bool touched = mouse->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
+        const QPointF from = touched && m_touch ? *m_touch : mouse->position();
         const qreal ratio = window->devicePixelRatio();
         const QPointF at(pixelHolding(from.x(), ratio), pixelHolding(from.y(), ratio));
         if (at == mouse->position())
@@ -54,6 +59,9 @@ protected:
         event->setAccepted(onItsPixel.isAccepted());
         return true;
     }
+
+private:
+    std::optional<QPointF> m_touch; // where the last touch was, in its window
 };
 
 } // namespace
