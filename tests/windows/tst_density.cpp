@@ -179,13 +179,16 @@ void tst_Density::pressOnACardsPixelTurnsIt()
         = QPoint(corner.x() ? drawn.right() : drawn.left(), corner.y() ? drawn.bottom() : drawn.top());
     // The pointer on that device pixel, as the window system gives it.
     const QPointF at = QPointF(pixel + step) / ratio, global = game.windowHandle()->mapToGlobal(at);
-    static ulong time = 0;
+    // Qt stamps a touch with the time since the program began, and takes a press within the double-click
+    // interval of the last one, from any device and window, for a double-click: the mouse's times here lie
+    // far from those, and a second apart.
+    static ulong time = 1ul << 30;
     if (touch) {
         static QPointingDevice *const screen = QTest::createTouchDevice();
         for (const QEventPoint::State state : {QEventPoint::State::Pressed, QEventPoint::State::Released})
             qt_handleTouchEvent(game.windowHandle(), screen, {QEventPoint(1, state, at, global)});
     } else {
-        time += 1000; // no double-click
+        time += 1000;
         qt_handleMouseEvent(game.windowHandle(), at, global, Qt::LeftButton, Qt::LeftButton,
                             QEvent::MouseButtonPress, {}, int(time));
         qt_handleMouseEvent(game.windowHandle(), at, global, {}, Qt::LeftButton, QEvent::MouseButtonRelease,
