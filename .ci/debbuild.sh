@@ -3,7 +3,8 @@
 # only build-essential and the Build-Depends, the package's own tests run; blhc then reads the build's log for
 # compiler flags that hardening misses. With `twice` (unstable's stage): lintian --pedantic -I must print
 # nothing, appstreamcli no warning on the metainfo but of the home page there is none of, debhelper no
-# warning, and the same tree is built again after debian/rules clean. The packages land in $run/deb; where the
+# warning, and the same tree is built again after debian/rules clean (nocheck: the first build ran the tests,
+# and the second shows that clean leaves a tree that builds). The packages land in $run/deb; where the
 # package tests built packages in this run ($run/tests), they must be the same, bit for bit.
 #   debbuild.sh <code name> [twice]
 source "$(dirname "$0")/lib.sh"
@@ -28,7 +29,7 @@ bare_build() {
             dpkg-deb -x build/deb/pairfield_*_\$(dpkg --print-architecture).deb build/unpacked
             tests/packaging/check.sh metainfo build/unpacked/usr/share/metainfo/*.metainfo.xml
             echo 'appstreamcli validate: no error, no warning but of the home page Pairfield does not have'
-            (cd build/deb/pairfield-*/ && debian/rules clean && dpkg-buildpackage -us -uc -b)
+            (cd build/deb/pairfield-*/ && debian/rules clean && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -b)
             echo 'built again in the same tree after debian/rules clean: ok'
         fi" "$run/deb.log" "$run/deb" "build/deb/*.deb" \
         || failed "the Debian package on a bare $suite" "$run/deb.log"
