@@ -14,7 +14,10 @@ in_bare_system "dpkg --add-architecture $arch
     .ci/update.sh $suite
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends build-essential \
         crossbuild-essential-$arch >/dev/null
-    tools/build-deb.sh --install-deps --host-arch $arch . build/deb
+    # The stage proves the build and its tests on the architecture. Debug information changes no instruction
+    # of the code and takes about a quarter of each compile, so these builds go without it and its -dbgsym package.
+    DEB_CFLAGS_APPEND=-g0 DEB_CXXFLAGS_APPEND=-g0 DEB_BUILD_OPTIONS=noautodbgsym \
+        tools/build-deb.sh --install-deps --host-arch $arch . build/deb
     tree=\$(echo build/deb/pairfield-*/obj-\$(dpkg-architecture -a$arch -qDEB_HOST_GNU_TYPE 2>/dev/null))
     emulator=
     if [ -n '$emulator' ]; then
